@@ -1,0 +1,25 @@
+# Compiler options shared by every target of ours (not by the libraries we
+# build from other projects' sources).
+set(VORN_WARNINGS -Wall -Wextra -Werror -Wno-unused-parameter -Wno-missing-field-initializers)
+
+if(VORN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Unicode Win32 API, no min/max macros, XP-compatible headers: functions
+  # newer systems added are looked up at run time.
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                          _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+endif()
+
+# Our code has no exceptions; shipping code also drops RTTI (tests keep it
+# because GoogleTest's prebuilt library expects it).
+function(vorn_target_options target)
+  target_compile_options(${target} PRIVATE ${VORN_WARNINGS}
+                         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  if(NOT ARGV1 STREQUAL "TEST")
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+  endif()
+endfunction()
