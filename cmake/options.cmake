@@ -23,3 +23,9 @@ function(vorn_target_options target)
     target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
   endif()
 endfunction()
+
+# Windows test programs run under wine64, in a Wine prefix of the build folder.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run --prefix
+      ${CMAKE_BINARY_DIR}/wine-prefix)
+endif()
