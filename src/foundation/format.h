@@ -41,26 +41,58 @@ struct FormatArgument {
   }
 };
 
-inline FormatArgument FormatChar(char16_t v) noexcept { return FormatArgument::Make(v, FormatTag::kChar); }
-inline FormatArgument FormatArg(int8_t v) noexcept { return FormatArgument::Make(v, FormatTag::kInt8); }
-inline FormatArgument FormatArg(uint8_t v) noexcept { return FormatArgument::Make(v, FormatTag::kUInt8); }
-inline FormatArgument FormatArg(int16_t v) noexcept { return FormatArgument::Make(v, FormatTag::kInt16); }
-inline FormatArgument FormatArg(uint16_t v) noexcept { return FormatArgument::Make(v, FormatTag::kUInt16); }
-inline FormatArgument FormatArg(int32_t v) noexcept { return FormatArgument::Make(v, FormatTag::kInt32); }
-inline FormatArgument FormatArg(uint32_t v) noexcept { return FormatArgument::Make(v, FormatTag::kUInt32); }
-inline FormatArgument FormatArg(int64_t v) noexcept { return FormatArgument::Make(v, FormatTag::kInt64); }
-inline FormatArgument FormatArg(uint64_t v) noexcept { return FormatArgument::Make(v, FormatTag::kUInt64); }
-inline FormatArgument FormatArg(float v) noexcept { return FormatArgument::Make(v, FormatTag::kFloat32); }
-inline FormatArgument FormatArg(double v) noexcept { return FormatArgument::Make(v, FormatTag::kFloat64); }
-inline FormatArgument FormatArg(const char16_t* v) noexcept { return FormatArgument::Make(v, FormatTag::kText); }
-inline FormatArgument FormatArg(const String& v) noexcept { return FormatArg(v.Text()); }
+inline FormatArgument FormatChar(char16_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kChar);
+}
+inline FormatArgument FormatArg(int8_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kInt8);
+}
+inline FormatArgument FormatArg(uint8_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kUInt8);
+}
+inline FormatArgument FormatArg(int16_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kInt16);
+}
+inline FormatArgument FormatArg(uint16_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kUInt16);
+}
+inline FormatArgument FormatArg(int32_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kInt32);
+}
+inline FormatArgument FormatArg(uint32_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kUInt32);
+}
+inline FormatArgument FormatArg(int64_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kInt64);
+}
+inline FormatArgument FormatArg(uint64_t v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kUInt64);
+}
+inline FormatArgument FormatArg(float v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kFloat32);
+}
+inline FormatArgument FormatArg(double v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kFloat64);
+}
+inline FormatArgument FormatArg(const char16_t* v) noexcept {
+  return FormatArgument::Make(v, FormatTag::kText);
+}
+inline FormatArgument FormatArg(const String& v) noexcept {
+  return FormatArg(v.Text());
+}
 inline FormatArgument FormatAddress(const void* v) noexcept {
-  return FormatArgument::Make(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(v)), FormatTag::kAddress);
+  return FormatArgument::Make(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(v)),
+                              FormatTag::kAddress);
 }
 
 // The formatter itself: placeholder N refers to arguments[N].
 String FormatText(const char16_t* format_template, uint32_t count,
                   const FormatArgument* const* arguments) noexcept;
+
+// The decimal text of an integer, as "{0}" would write it, without parsing a
+// template.
+String IntegerText(int64_t value) noexcept;
+String UnsignedText(uint64_t value) noexcept;
 
 // Convenience: Format(u"{0}x{1}", FormatArg(w), FormatArg(h)).
 template <class... A>

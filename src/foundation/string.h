@@ -30,7 +30,7 @@ class String {
   static constexpr uint32_t kInlineCapacity = 24;
 
   String() noexcept;
-  String(const char16_t* text) noexcept;  // NOLINT: texts convert implicitly
+  String(const char16_t* text) noexcept;                   // NOLINT: texts convert implicitly
   String(const char16_t* text, uint32_t length) noexcept;  // length trusted
   String(const String& other) noexcept;
   String(String&& other) noexcept;
@@ -83,9 +83,18 @@ class String {
   void Append(const StringChain<N>& chain) noexcept {
     AssignPieces(chain.pieces, N, true);
   }
-  String& operator+=(char16_t unit) noexcept { Append(unit); return *this; }
-  String& operator+=(const char16_t* text) noexcept { Append(text); return *this; }
-  String& operator+=(const String& other) noexcept { Append(other); return *this; }
+  String& operator+=(char16_t unit) noexcept {
+    Append(unit);
+    return *this;
+  }
+  String& operator+=(const char16_t* text) noexcept {
+    Append(text);
+    return *this;
+  }
+  String& operator+=(const String& other) noexcept {
+    Append(other);
+    return *this;
+  }
   template <size_t N>
   String& operator+=(const StringChain<N>& chain) noexcept {
     Append(chain);
@@ -127,7 +136,9 @@ class String {
 // Building concatenation chains.
 StringPiece MakePiece(const String& text) noexcept;
 StringPiece MakePiece(const char16_t* text) noexcept;
-inline StringPiece MakePiece(char16_t unit) noexcept { return {nullptr, 1, unit}; }
+inline StringPiece MakePiece(char16_t unit) noexcept {
+  return {nullptr, 1, unit};
+}
 
 template <size_t N, size_t M>
 StringChain<N + M> operator+(const StringChain<N>& a, const StringChain<M>& b) noexcept {
@@ -137,27 +148,53 @@ StringChain<N + M> operator+(const StringChain<N>& a, const StringChain<M>& b) n
   return chain;
 }
 template <class T>
-concept StringChainOperand = requires(const T& t) { MakePiece(t); };
+concept StringChainOperand = requires(const T& t) {
+  MakePiece(t);
+};
 template <StringChainOperand T>
-StringChain<1> ToChain(const T& t) noexcept { return {{MakePiece(t)}}; }
+StringChain<1> ToChain(const T& t) noexcept {
+  return {{MakePiece(t)}};
+}
 template <size_t N>
-const StringChain<N>& ToChain(const StringChain<N>& chain) noexcept { return chain; }
+const StringChain<N>& ToChain(const StringChain<N>& chain) noexcept {
+  return chain;
+}
 
-inline StringChain<2> operator+(const String& a, const String& b) noexcept { return ToChain(a) + ToChain(b); }
-inline StringChain<2> operator+(const String& a, const char16_t* b) noexcept { return ToChain(a) + ToChain(b); }
-inline StringChain<2> operator+(const char16_t* a, const String& b) noexcept { return ToChain(a) + ToChain(b); }
-inline StringChain<2> operator+(const String& a, char16_t b) noexcept { return ToChain(a) + ToChain(b); }
-inline StringChain<2> operator+(char16_t a, const String& b) noexcept { return ToChain(a) + ToChain(b); }
+inline StringChain<2> operator+(const String& a, const String& b) noexcept {
+  return ToChain(a) + ToChain(b);
+}
+inline StringChain<2> operator+(const String& a, const char16_t* b) noexcept {
+  return ToChain(a) + ToChain(b);
+}
+inline StringChain<2> operator+(const char16_t* a, const String& b) noexcept {
+  return ToChain(a) + ToChain(b);
+}
+inline StringChain<2> operator+(const String& a, char16_t b) noexcept {
+  return ToChain(a) + ToChain(b);
+}
+inline StringChain<2> operator+(char16_t a, const String& b) noexcept {
+  return ToChain(a) + ToChain(b);
+}
 template <size_t N>
-StringChain<N + 1> operator+(const StringChain<N>& a, const String& b) noexcept { return a + ToChain(b); }
+StringChain<N + 1> operator+(const StringChain<N>& a, const String& b) noexcept {
+  return a + ToChain(b);
+}
 template <size_t N>
-StringChain<N + 1> operator+(const StringChain<N>& a, const char16_t* b) noexcept { return a + ToChain(b); }
+StringChain<N + 1> operator+(const StringChain<N>& a, const char16_t* b) noexcept {
+  return a + ToChain(b);
+}
 template <size_t N>
-StringChain<N + 1> operator+(const StringChain<N>& a, char16_t b) noexcept { return a + ToChain(b); }
+StringChain<N + 1> operator+(const StringChain<N>& a, char16_t b) noexcept {
+  return a + ToChain(b);
+}
 template <size_t N>
-StringChain<N + 1> operator+(const String& a, const StringChain<N>& b) noexcept { return ToChain(a) + b; }
+StringChain<N + 1> operator+(const String& a, const StringChain<N>& b) noexcept {
+  return ToChain(a) + b;
+}
 template <size_t N>
-StringChain<N + 1> operator+(const char16_t* a, const StringChain<N>& b) noexcept { return ToChain(a) + b; }
+StringChain<N + 1> operator+(const char16_t* a, const StringChain<N>& b) noexcept {
+  return ToChain(a) + b;
+}
 
 // The framework's white space: units 1 to 32, U+0085, U+00A0 and U+2028.
 bool IsWhiteSpace(char16_t unit) noexcept;

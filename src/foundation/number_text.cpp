@@ -1,0 +1,194 @@
+#include "foundation/number_text.h"
+
+#include <cstring>
+
+namespace vorn {
+namespace {
+
+// Powers of ten as the compiler rounds their literals, so that the digits
+// come out the same on every target and never depend on a runtime pow().
+constexpr double kPowersOfTen[309] = {
+    1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,
+    1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,
+    1e26,  1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,  1e38,
+    1e39,  1e40,  1e41,  1e42,  1e43,  1e44,  1e45,  1e46,  1e47,  1e48,  1e49,  1e50,  1e51,
+    1e52,  1e53,  1e54,  1e55,  1e56,  1e57,  1e58,  1e59,  1e60,  1e61,  1e62,  1e63,  1e64,
+    1e65,  1e66,  1e67,  1e68,  1e69,  1e70,  1e71,  1e72,  1e73,  1e74,  1e75,  1e76,  1e77,
+    1e78,  1e79,  1e80,  1e81,  1e82,  1e83,  1e84,  1e85,  1e86,  1e87,  1e88,  1e89,  1e90,
+    1e91,  1e92,  1e93,  1e94,  1e95,  1e96,  1e97,  1e98,  1e99,  1e100, 1e101, 1e102, 1e103,
+    1e104, 1e105, 1e106, 1e107, 1e108, 1e109, 1e110, 1e111, 1e112, 1e113, 1e114, 1e115, 1e116,
+    1e117, 1e118, 1e119, 1e120, 1e121, 1e122, 1e123, 1e124, 1e125, 1e126, 1e127, 1e128, 1e129,
+    1e130, 1e131, 1e132, 1e133, 1e134, 1e135, 1e136, 1e137, 1e138, 1e139, 1e140, 1e141, 1e142,
+    1e143, 1e144, 1e145, 1e146, 1e147, 1e148, 1e149, 1e150, 1e151, 1e152, 1e153, 1e154, 1e155,
+    1e156, 1e157, 1e158, 1e159, 1e160, 1e161, 1e162, 1e163, 1e164, 1e165, 1e166, 1e167, 1e168,
+    1e169, 1e170, 1e171, 1e172, 1e173, 1e174, 1e175, 1e176, 1e177, 1e178, 1e179, 1e180, 1e181,
+    1e182, 1e183, 1e184, 1e185, 1e186, 1e187, 1e188, 1e189, 1e190, 1e191, 1e192, 1e193, 1e194,
+    1e195, 1e196, 1e197, 1e198, 1e199, 1e200, 1e201, 1e202, 1e203, 1e204, 1e205, 1e206, 1e207,
+    1e208, 1e209, 1e210, 1e211, 1e212, 1e213, 1e214, 1e215, 1e216, 1e217, 1e218, 1e219, 1e220,
+    1e221, 1e222, 1e223, 1e224, 1e225, 1e226, 1e227, 1e228, 1e229, 1e230, 1e231, 1e232, 1e233,
+    1e234, 1e235, 1e236, 1e237, 1e238, 1e239, 1e240, 1e241, 1e242, 1e243, 1e244, 1e245, 1e246,
+    1e247, 1e248, 1e249, 1e250, 1e251, 1e252, 1e253, 1e254, 1e255, 1e256, 1e257, 1e258, 1e259,
+    1e260, 1e261, 1e262, 1e263, 1e264, 1e265, 1e266, 1e267, 1e268, 1e269, 1e270, 1e271, 1e272,
+    1e273, 1e274, 1e275, 1e276, 1e277, 1e278, 1e279, 1e280, 1e281, 1e282, 1e283, 1e284, 1e285,
+    1e286, 1e287, 1e288, 1e289, 1e290, 1e291, 1e292, 1e293, 1e294, 1e295, 1e296, 1e297, 1e298,
+    1e299, 1e300, 1e301, 1e302, 1e303, 1e304, 1e305, 1e306, 1e307, 1e308,
+};
+
+// Numbers with more integer digits than this are written as a mantissa with
+// one integer digit, the decimals, 'e' and the decimal exponent (for example
+// 1.797693e308): hundreds of digits of which only the first seventeen mean
+// anything help nobody and would crowd the 4095-unit result.
+constexpr int kMaxIntegerDigits = 250;
+
+constexpr double kLog10Of2 = 0.3010299956639812;
+
+// The unbiased binary exponent; subnormals report the smallest normal
+// exponent minus one, which is all the digit count estimate needs.
+int BinaryExponent(double value) noexcept {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+}
+
+bool IsNegative(double value) noexcept {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return (bits >> 63) != 0;
+}
+
+// Half a unit of the last decimal: adding it makes truncation round half up.
+double HalfUnit(uint32_t precision) noexcept {
+  return precision < 309 ? 0.5 / kPowersOfTen[precision] : 0.0;
+}
+
+// trunc(r / divisor) kept within one digit: rounding in the running
+// remainder may push the quotient a hair outside 0..9, and an underflowed
+// divisor must not turn into an infinite or undefined quotient.
+int DigitOf(double remainder, double divisor) noexcept {
+  if (divisor == 0.0) return 0;
+  const double quotient = remainder / divisor;
+  if (!(quotient >= 1.0)) return 0;
+  if (quotient >= 9.0) return 9;
+  return static_cast<int>(quotient);
+}
+
+char16_t* IntegerDigits(double& remainder, int digits_estimate, char16_t* out) noexcept {
+  char16_t* start = out;
+  if (digits_estimate >= 0) {
+    bool leading = true;
+    for (double divisor = kPowersOfTen[digits_estimate]; divisor > 0.9; divisor /= 10.0) {
+      const int digit = DigitOf(remainder, divisor);
+      remainder -= digit * divisor;
+      if (digit == 0 && leading) continue;
+      leading = false;
+      *out++ = static_cast<char16_t>(u'0' + digit);
+    }
+  }
+  if (out == start) *out++ = u'0';
+  return out;
+}
+
+char16_t* FractionDigits(double remainder, uint32_t precision, char16_t* out) noexcept {
+  double divisor = 0.1;
+  for (uint32_t i = 0; i < precision; ++i, divisor /= 10.0) {
+    const int digit = DigitOf(remainder, divisor);
+    remainder -= digit * divisor;
+    *out++ = static_cast<char16_t>(u'0' + digit);
+  }
+  return out;
+}
+
+// "g": trailing zeros of the decimals, then a bare '.', go. Only decimals
+// are trimmed: the zeros of a whole number (100 at precision 0) stay.
+char16_t* TrimZeros(char16_t* begin, char16_t* end) noexcept {
+  char16_t* dot = end;
+  for (char16_t* p = begin; p < end; ++p) {
+    if (*p == u'.') dot = p;
+  }
+  if (dot == end) return end;
+  while (end > dot + 1 && end[-1] == u'0') --end;
+  if (end == dot + 1) --end;
+  return end;
+}
+
+char16_t* WriteExponent(int exponent, char16_t* out) noexcept {
+  char16_t digits[4];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + exponent % 10);
+    exponent /= 10;
+  } while (exponent != 0);
+  *out++ = u'e';
+  while (count > 0) *out++ = digits[--count];
+  return out;
+}
+
+char16_t* Fixed(double magnitude, int digits_estimate, uint32_t precision, bool trim_zeros,
+                char16_t* out) noexcept {
+  char16_t* begin = out;
+  double remainder = magnitude + HalfUnit(precision);
+  out = IntegerDigits(remainder, digits_estimate, out);
+  if (precision == 0) return out;
+  *out++ = u'.';
+  out = FractionDigits(remainder, precision, out);
+  return trim_zeros ? TrimZeros(begin, out) : out;
+}
+
+// Only magnitudes above 10^250 come here, so the exponent is positive and
+// the power of ten is in the table.
+char16_t* Scientific(double magnitude, int digits_estimate, uint32_t precision, bool trim_zeros,
+                     char16_t* out) noexcept {
+  int exponent = digits_estimate - 1;
+  double mantissa = magnitude / kPowersOfTen[exponent];
+  if (mantissa >= 10.0) {
+    mantissa /= 10.0;
+    ++exponent;
+  } else if (mantissa < 1.0) {
+    mantissa *= 10.0;
+    --exponent;
+  }
+  if (mantissa + HalfUnit(precision) >= 10.0) {
+    mantissa /= 10.0;
+    ++exponent;
+  }
+  out = Fixed(mantissa, 0, precision, trim_zeros, out);
+  return WriteExponent(exponent, out);
+}
+
+char16_t* WriteAscii(const char* text, char16_t* out) noexcept {
+  while (*text) *out++ = static_cast<char16_t>(*text++);
+  return out;
+}
+
+}  // namespace
+
+uint32_t NumberText(double value, uint32_t precision, bool trim_zeros, char16_t* out) noexcept {
+  if (precision > kMaxNumberPrecision) precision = kMaxNumberPrecision;
+  char16_t* const begin = out;
+  if (value != value) return static_cast<uint32_t>(WriteAscii("#NAN", out) - begin);
+  if (value > 1.7976931348623157e308 || value < -1.7976931348623157e308) {
+    return static_cast<uint32_t>(WriteAscii("#INF", out) - begin);
+  }
+  if (IsNegative(value)) *out++ = u'-';
+  if (value == 0.0) {
+    char16_t* digits = out;
+    *out++ = u'0';
+    if (precision > 0) {
+      *out++ = u'.';
+      for (uint32_t i = 0; i < precision; ++i) *out++ = u'0';
+      if (trim_zeros) out = TrimZeros(digits, out);
+    }
+    return static_cast<uint32_t>(out - begin);
+  }
+  const double magnitude = value < 0 ? -value : value;
+  const int digits_estimate =
+      1 + static_cast<int>(static_cast<double>(BinaryExponent(value)) * kLog10Of2);
+  if (digits_estimate > kMaxIntegerDigits) {
+    out = Scientific(magnitude, digits_estimate, precision, trim_zeros, out);
+  } else {
+    out = Fixed(magnitude, digits_estimate, precision, trim_zeros, out);
+  }
+  return static_cast<uint32_t>(out - begin);
+}
+
+}  // namespace vorn
