@@ -143,7 +143,8 @@ char16_t* Scientific(double magnitude, int digits_estimate, uint32_t precision, 
   if (mantissa >= 10.0) {
     mantissa /= 10.0;
     ++exponent;
-  } else if (mantissa < 1.0) {
+  }
+  if (mantissa < 1.0) {
     mantissa *= 10.0;
     --exponent;
   }
