@@ -3,6 +3,7 @@
 // yields the empty string; results hold at most 4095 code units.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -32,10 +33,16 @@ struct FormatArgument {
   uint8_t value[8];
   uint32_t tag;
 
+  // The value goes through one 64-bit word (the targets are little-endian,
+  // so its bytes start the word) and is stored in one piece: byte-wise
+  // stores followed by the formatter's wide load stall the processor.
   template <class T>
   static FormatArgument Make(T v, FormatTag t) noexcept {
-    FormatArgument a{};
-    std::memcpy(a.value, &v, sizeof(T) < 8 ? sizeof(T) : 8);
+    static_assert(sizeof(T) <= 8 && std::endian::native == std::endian::little);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof(T));
+    FormatArgument a;
+    std::memcpy(a.value, &bits, sizeof bits);
     a.tag = static_cast<uint32_t>(t);
     return a;
   }
