@@ -16,7 +16,9 @@ inline char16_t SwapBytes(char16_t unit) noexcept {
   return static_cast<char16_t>((unit >> 8) | (unit << 8));
 }
 
-inline bool IsContinuation(unsigned char byte) noexcept { return (byte & 0xC0) == 0x80; }
+inline bool IsContinuation(unsigned char byte) noexcept {
+  return (byte & 0xC0) == 0x80;
+}
 
 // The UTF-8 form of one code unit; surrogate halves are written on their
 // own, three bytes each, which is what the decoder reads back.
@@ -59,7 +61,9 @@ TextStream::TextStream(Stream* inner) noexcept : inner_(inner) {
   Reset();
 }
 
-TextStream::~TextStream() { std::free(buffer_); }
+TextStream::~TextStream() {
+  std::free(buffer_);
+}
 
 void TextStream::Reset() noexcept {
   remaining_ = InnerBytesLeft();
@@ -342,9 +346,13 @@ Result TextStream::WriteUnits(const char16_t* units, uint32_t count) noexcept {
   return kOk;
 }
 
-Result TextStream::Flush(int durable) { return inner_ ? inner_->Flush(durable) : kInvalidState; }
+Result TextStream::Flush(int durable) {
+  return inner_ ? inner_->Flush(durable) : kInvalidState;
+}
 
-uint64_t TextStream::Position() { return inner_ ? inner_->Position() : 0; }
+uint64_t TextStream::Position() {
+  return inner_ ? inner_->Position() : 0;
+}
 
 Result TextStream::Seek(uint64_t offset) {
   if (!inner_) return kInvalidState;
@@ -357,7 +365,9 @@ Result TextStream::Seek(uint64_t offset) {
   return kOk;
 }
 
-uint64_t TextStream::Size() { return inner_ ? inner_->Size() : 0; }
+uint64_t TextStream::Size() {
+  return inner_ ? inner_->Size() : 0;
+}
 
 String TextStream::Describe() {
   const String inner = inner_ ? inner_->Describe() : String(u"n/a");
@@ -366,6 +376,8 @@ String TextStream::Describe() {
   return String(prefix + inner + u')');
 }
 
-bool TextStream::IsAtEnd() { return available_ == 0 && remaining_ == 0; }
+bool TextStream::IsAtEnd() {
+  return available_ == 0 && remaining_ == 0;
+}
 
 }  // namespace vorn
