@@ -103,7 +103,10 @@ class PpmdDecoder : public BlockDecoder {
       if (symbol < 0 || reader.overrun) return kFailed;
       output[i] = static_cast<uint8_t>(symbol);
     }
-    return reader.overrun ? kFailed : kOk;
+    // Without an end marker, only a range decoder that ends exactly where the
+    // encoder flushed shows that the block was as long as it claims.
+    if (reader.overrun || !Ppmd7z_RangeDec_IsFinishedOK(&model.rc.dec)) return kFailed;
+    return kOk;
   }
 
  private:
