@@ -1,5 +1,6 @@
 // Lock object: a critical section, or a named mutex "Local\" + name that
 // records whether it existed already (the single-instance rule reads that).
+// Both kinds may be entered again by the thread that holds them.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +16,24 @@ class LockObject {
   LockObject(const LockObject&) = delete;
   LockObject& operator=(const LockObject&) = delete;
 
-  // Turns this object into the named lock "Local\" + name.
+  // Turns this object into the named lock "Local\" + name: 38 for a null or
+  // empty name, the mapped system error when the mutex cannot be created (the
+  // object then stays a plain lock), 2 where the platform has no named locks.
+  // Must not be called while the lock is held.
   Result CreateNamed(const char16_t* name) noexcept;
   bool AlreadyExisted() const noexcept { return already_existed_; }
-  bool IsNamed() const noexcept { return mutex_ != nullptr; }
+  bool IsNamed() const noexcept { return named_; }
 
+  // Waits without a time limit.
   void Lock() noexcept;
   void Unlock() noexcept;
 
  private:
-  void* mutex_ = nullptr;  // the named mutex handle, or null
+  void* mutex_ = nullptr;  // the mutex handle (named, or standing in for the section)
   bool already_existed_ = false;
+  bool named_ = false;
+  // Whether section_ holds an initialized critical section (or mutex).
+  bool is_section_ = false;
   alignas(8) unsigned char section_[64];  // the platform's critical section
 };
 

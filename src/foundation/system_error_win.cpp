@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "foundation/system_error.h"
+
+namespace vorn {
+
+Result LastSystemResult() noexcept {
+  return ResultFromSystemError(GetLastError());
+}
+
+}  // namespace vorn
