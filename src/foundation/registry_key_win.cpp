@@ -1,5 +1,6 @@
-#include <shlwapi.h>
 #include <windows.h>
+// The shell and COM headers need windows.h first.
+#include <shlwapi.h>
 
 #include <cstdlib>
 #include <cwchar>

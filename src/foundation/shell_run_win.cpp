@@ -1,5 +1,6 @@
-#include <shellapi.h>
 #include <windows.h>
+// The shell and COM headers need windows.h first.
+#include <shellapi.h>
 
 #include <atomic>
 

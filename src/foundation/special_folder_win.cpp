@@ -1,5 +1,6 @@
-#include <shlobj.h>
 #include <windows.h>
+// The shell and COM headers need windows.h first.
+#include <shlobj.h>
 
 #include "foundation/path.h"
 #include "foundation/special_folder.h"

@@ -1,5 +1,6 @@
-#include <objbase.h>
 #include <windows.h>
+// The shell and COM headers need windows.h first.
+#include <objbase.h>
 
 #include "foundation/system_error.h"
 #include "foundation/thread_object.h"
