@@ -255,7 +255,9 @@ void WriteText(Output& out, const char16_t* text, const Placeholder& placeholder
 }
 
 // Kept out of line: only float placeholders need the large number buffer on
-// the stack.
+// the stack. No decimals together with a width ({0,8.0}) gives the rounded
+// whole number, right-aligned like every number text: digits after it would
+// contradict the rounding that was just applied.
 [[gnu::noinline]] void WriteFloat(Output& out, double value,
                                   const Placeholder& placeholder) noexcept {
   char16_t text[kNumberTextCapacity];
