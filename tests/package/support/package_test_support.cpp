@@ -228,3 +228,19 @@ Bytes TempFolder::ReadFile(const std::string& name) const {
 }
 
 }  // namespace vorn::test
+
+namespace vorn::test {
+
+std::vector<TestEntry> EmbeddedTestEntries() {
+  return {
+      {u"Data/Xml/Configuration.xml", TextLike(600, 21), kMethodPpmd},
+      {u"Data/Xml/FileList.xml", TextLike(400, 22), kMethodDeflate},
+      {u"Data/Pictures/Logo.png", BinaryLike(300, 23), kMethodStored},
+      {u"Product/Program.exe", BinaryLike(900, 24), kMethodLzma, 512},
+      {u"Product/Library.dll", BinaryLike(500, 25), kMethodLzo},
+      {u"Product/Readme.txt", TextLike(500, 26), kMethodLzma2},
+      {u"Product/Empty.txt", {}, kMethodLzma},
+  };
+}
+
+}  // namespace vorn::test

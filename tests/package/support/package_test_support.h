@@ -112,3 +112,12 @@ class TempFolder {
 };
 
 }  // namespace vorn::test
+
+namespace vorn::test {
+
+// The entries of the small archive that the Windows tests carry as their
+// own RCDATA 4096 resource (tests/package/data/embedded.kelp), one of each
+// method.
+std::vector<TestEntry> EmbeddedTestEntries();
+
+}  // namespace vorn::test
