@@ -1,12 +1,15 @@
 #include "resources/support/picture_files.h"
 
-#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// clang-format off
+#include <cstdio>  // before jpeglib.h, which needs FILE
+#include <jpeglib.h>
+// clang-format on
 
 namespace vorn::test {
 namespace {
