@@ -123,7 +123,8 @@ Result BlockStream::ReadLength(uint32_t& value) noexcept {
   return kFailed;
 }
 
-Result BlockStream::NextBlock() noexcept {
+Result BlockStream::NextBlock(uint8_t* direct, uint32_t room, uint32_t& delivered) noexcept {
+  delivered = 0;
   uint32_t unpacked = 0;
   uint32_t packed = 0;
   Result result = ReadLength(unpacked);
@@ -135,17 +136,27 @@ Result BlockStream::NextBlock() noexcept {
   if (unpacked > unpacked_size_ - position_ || unpacked > kMaxBlockLength) return kFailed;
   if ((packed == 0 ? unpacked : packed) > packed_left || packed > kMaxBlockLength) return kFailed;
   block_length_ = block_delivered_ = 0;
-  result = Grow(block_, block_capacity_, unpacked);
-  if (result != kOk) return result;
+  // A block the caller wants whole is decoded straight into the caller's
+  // memory: large reads then cost no copy, and no block buffer.
+  uint8_t* output = direct;
+  if (unpacked > room) {
+    result = Grow(block_, block_capacity_, unpacked);
+    if (result != kOk) return result;
+    output = block_;
+  }
   if (packed == 0) {
-    result = ReadPacked(block_, unpacked);
+    result = ReadPacked(output, unpacked);
   } else {
     result = Grow(input_, input_capacity_, packed);
     if (result == kOk) result = ReadPacked(input_, packed);
-    if (result == kOk && unpacked > 0) result = decoder_->Decode(input_, packed, block_, unpacked);
+    if (result == kOk && unpacked > 0) result = decoder_->Decode(input_, packed, output, unpacked);
   }
   if (result != kOk) return result;
-  block_length_ = unpacked;
+  if (output == direct) {
+    delivered = unpacked;
+  } else {
+    block_length_ = unpacked;
+  }
   return kOk;
 }
 
@@ -169,11 +180,15 @@ Result BlockStream::Read(void* buffer, uint32_t count) noexcept {
       position_ += part;
       continue;
     }
-    Result result = NextBlock();
+    uint32_t delivered = 0;
+    Result result = NextBlock(to, count, delivered);
     if (result != kOk) {
       failed_ = true;
       return result;
     }
+    to += delivered;
+    count -= delivered;
+    position_ += delivered;
   }
   return kOk;
 }

@@ -61,7 +61,10 @@ class BlockStream : public Stream {
  private:
   void Clear() noexcept;
   void FreeCoders() noexcept;
-  Result NextBlock() noexcept;
+  // Reads the next block's lengths and data. A block of at most `room` bytes
+  // is decoded into `direct` (`delivered` says how much); a longer one into
+  // the block buffer, to be served from there.
+  Result NextBlock(uint8_t* direct, uint32_t room, uint32_t& delivered) noexcept;
   Result ReadLength(uint32_t& value) noexcept;
   Result CodeBlock() noexcept;
   static Result Grow(uint8_t*& buffer, uint32_t& capacity, uint32_t size) noexcept;
