@@ -61,6 +61,24 @@ function(vorn_import_package name package target)
   set_target_properties(Vorn::${name} PROPERTIES INTERFACE_LINK_LIBRARIES ${target})
 endfunction()
 
+# A cache built by an older recipe of scripts/bootstrap still links, but may
+# lack what the sources now expect of it: say so rather than fail obscurely.
+function(vorn_check_recipe prefix)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/bootstrap wanted REGEX "^readonly RECIPE=[0-9]+$")
+  if(NOT wanted OR NOT EXISTS ${prefix}/stamp)
+    return()
+  endif()
+  string(REGEX REPLACE ".*=" "" wanted "${wanted}")
+  file(STRINGS ${prefix}/stamp stamps)
+  foreach(stamp IN LISTS stamps)
+    if(NOT stamp MATCHES " recipe=${wanted} ")
+      message(WARNING "${prefix} was built by an older scripts/bootstrap (${stamp}): "
+                      "run scripts/bootstrap to rebuild it.")
+      return()
+    endif()
+  endforeach()
+endfunction()
+
 set(vorn_lzma_definitions Z7_ST)
 
 if(WIN32)
@@ -93,3 +111,4 @@ else()
   vorn_import_library(lzma ${vorn_prefix}/lib/liblzmasdk.a ${vorn_prefix}/include
                       DEFINITIONS ${vorn_lzma_definitions})
 endif()
+vorn_check_recipe(${vorn_prefix})
