@@ -51,6 +51,7 @@ class XmlTextBuffer {
     return kOk;
   }
   Result Append(const char16_t* units, uint32_t count) noexcept {
+    if (count == 0) return kOk;
     if (count > capacity_ - length_) {
       const Result result = Grow(count);
       if (result != kOk) return result;

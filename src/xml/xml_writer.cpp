@@ -21,7 +21,10 @@ class XmlOutput {
   void Append(const char16_t* text) noexcept { Append(text, TextLength(text)); }
   void Append(char16_t unit) noexcept { Append(&unit, 1); }
   void AppendTabs(uint32_t count) noexcept {
-    for (uint32_t i = 0; i < count; ++i) Append(u'\t');
+    static constexpr char16_t kTabs[] = u"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    constexpr uint32_t kRun = sizeof kTabs / sizeof kTabs[0] - 1;
+    for (; count > kRun; count -= kRun) Append(kTabs, kRun);
+    Append(kTabs, count);
   }
 
  private:
