@@ -1,0 +1,16 @@
+#include "analytics/http_connection.h"
+
+namespace vorn {
+
+// No HTTP service here: the tracker then starts no worker.
+HttpConnection* HttpConnection::Create(const char16_t*) noexcept {
+  return nullptr;
+}
+
+Result HttpConnection::Post(uint32_t) noexcept {
+  return kNotOpen;
+}
+
+void HttpConnection::CloseConnection() noexcept {}
+
+}  // namespace vorn

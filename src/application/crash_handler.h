@@ -1,0 +1,45 @@
+// Crash reporting: a processor exception that nothing handled, on the main
+// run or on a framework thread, is written to a minidump in the temporary
+// folder, the user is told where it is and whom to send it to, and the
+// process ends with the exception code as its exit status.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/result.h"
+#include "foundation/string.h"
+#include "foundation/thread_object.h"
+
+namespace vorn {
+
+class CrashHandler {
+ public:
+  // Filter verdicts, as the system's exception dispatch reads them.
+  static constexpr int32_t kContinueSearch = 0;
+  static constexpr int32_t kExecuteHandler = 1;
+
+  // The debugging help library loaded at start-up (null when it is missing,
+  // and again once it has been freed).
+  static void SetDebugHelpModule(void* module) noexcept;
+  static void* DebugHelpModule() noexcept;
+
+  // Reports the crash described by the exception pointers (an
+  // EXCEPTION_POINTERS on Windows) and answers kExecuteHandler; without
+  // pointers it leaves the exception to the system (kContinueSearch).
+  static int32_t Filter(uint32_t exception_code, void* exception_pointers) noexcept;
+
+  // Runs body(context) as a guarded region: an exception that reaches it is
+  // reported and ends the process. Its signature is the thread object's
+  // body guard.
+  static Result RunGuarded(ThreadBody body, void* context) noexcept;
+
+  // The dump file: the temporary folder + "VornLib-CrashReport.dmp".
+  static String DumpPath() noexcept;
+  // The message shown after a crash: with a dump path, where the dump is;
+  // without (no debugging help library), how to get a detailed report.
+  static String ReportText(uint32_t exception_code, const char16_t* dump_path) noexcept;
+  // The support address named in both messages (a build setting).
+  static const char16_t* SupportAddress() noexcept;
+};
+
+}  // namespace vorn

@@ -1,0 +1,119 @@
+#!/usr/bin/env python3
+"""Crashes of programs built on the framework, on a private X display: the
+dump in Wine's temporary folder, the text of the report box (answered by a
+driver program), and the exit status, which is the exception code."""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+FAILURES = []
+
+DUMP_WRITTEN = (
+    "This application has encountered a critical error.\n\nException: 0x{code:08X}\n\n"
+    "Please email the log file saved as [{path}] to the technical support team at [{support}]"
+    "\n\nProvide as much detail as possible about your system and how to reproduce the bug. "
+    "Your feedback is highly appreciated and will help us to fix the issue as quickly as "
+    "possible.")
+NO_DEBUG_HELP = (
+    "This application has encountered a critical error.\n\nException: 0x{code:08X}\n\n"
+    "Please download and install a recent version of [DbgHelp.dll] in its default folder or "
+    "in the same folder as this application. Then re-launch the application to get a more "
+    "detailed crash report to email us at [{support}].")
+
+
+def check(condition, message):
+    if not condition:
+        FAILURES.append(message)
+        print("FAIL:", message)
+
+
+def start_display():
+    for number in range(70, 200):
+        if os.path.exists("/tmp/.X11-unix/X%d" % number) or os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        server = subprocess.Popen(["Xvfb", ":%d" % number, "-nolisten", "tcp"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                return server, ":%d" % number
+            if server.poll() is not None:
+                break
+            time.sleep(0.1)
+        server.kill()
+    raise RuntimeError("no free X display")
+
+
+def unix_path(prefix, windows_path):
+    drive, rest = windows_path[0].lower(), windows_path[2:].replace("\\", "/")
+    if drive == "z":
+        return rest
+    return os.path.join(prefix, "drive_" + drive) + rest
+
+
+def run_crash(options, scenario):
+    output = os.path.join(tempfile.mkdtemp(prefix="vorn-crash-"), "report.txt")
+    programs = options.programs
+    probe = "Z:" + os.path.join(programs, "framework_probe.exe").replace("/", "\\")
+    command = [options.wine_run, "--prefix", options.prefix,
+               os.path.join(programs, "crash_box_driver.exe"),
+               "Z:" + output.replace("/", "\\"), probe, scenario]
+    driver = subprocess.run(command, timeout=300, capture_output=True)
+    check(driver.returncode == 0, "%s: driver ended with %d" % (scenario, driver.returncode))
+    report = {"text": None}
+    if os.path.exists(output):
+        content = open(output, encoding="utf-8").read()
+        head, _, text = content.partition("text:\n")
+        for line in head.splitlines():
+            key, _, value = line.partition("=")
+            report[key] = value
+        report["text"] = text.replace("\r\n", "\n") if "text:\n" in content else None
+    return report
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--programs", required=True)
+    parser.add_argument("--support-address", required=True)
+    options = parser.parse_args()
+    os.environ.setdefault("WINEDEBUG", "-all")
+    display, name = start_display()
+    os.environ["DISPLAY"] = name
+    try:
+        for scenario in ("crash-main", "crash-thread", "crash-no-dbghelp"):
+            # A dump left by an earlier case must not count for this one.
+            first = run_crash(options, "quit-at-start 0")
+            temp = first.get("temp", "")
+            dump_windows = temp + "VornLib-CrashReport.dmp"
+            dump = unix_path(options.prefix, dump_windows)
+            if os.path.exists(dump):
+                os.remove(dump)
+            report = run_crash(options, scenario)
+            check(report.get("exit") == "0xC0000005",
+                  "%s: exit status %s" % (scenario, report.get("exit")))
+            check(report.get("owner") == "0", "%s: the box has no owner" % scenario)
+            if scenario == "crash-no-dbghelp":
+                expected = NO_DEBUG_HELP.format(code=0xC0000005, support=options.support_address)
+                check(not os.path.exists(dump), "%s: no dump without DbgHelp" % scenario)
+            else:
+                expected = DUMP_WRITTEN.format(code=0xC0000005, path=dump_windows,
+                                               support=options.support_address)
+                check(os.path.exists(dump) and os.path.getsize(dump) > 0,
+                      "%s: dump %s written" % (scenario, dump))
+            check(report["text"] == expected,
+                  "%s: report text\n%r\nexpected\n%r" % (scenario, report["text"], expected))
+            print("%s: exit %s, dump %s" % (scenario, report.get("exit"),
+                                             os.path.getsize(dump) if os.path.exists(dump) else "none"))
+    finally:
+        display.terminate()
+        display.wait()
+    print("crash reports: %s" % ("%d failures" % len(FAILURES) if FAILURES else "ok"))
+    return 1 if FAILURES else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
