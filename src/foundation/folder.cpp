@@ -164,7 +164,7 @@ Result Folder::EntryPath(String& path) const noexcept {
 Result Folder::RemoveEmptyTree(const char16_t* path) noexcept {
   if (path == nullptr) return kInvalidArgument;
   const String folder(path);
-  if (!path::EndsWithSeparator(folder)) return kInvalidArgument;
+  if (!path::EndsWithSeparator(folder) || IsUnsafeToEmpty(folder)) return kInvalidArgument;
   return RemoveTree(folder, false);
 }
 
@@ -172,12 +172,9 @@ Result Folder::Remove(const char16_t* path, uint32_t options) noexcept {
   if (path == nullptr) return kInvalidArgument;
   const String folder(path);
   if (!path::EndsWithSeparator(folder)) return kInvalidArgument;
-  if ((options & kRemoveWithShell) != 0) {
-    if (IsUnsafeToEmpty(folder)) return kInvalidArgument;
-    return RemoveWithShell(folder);
-  }
-  if ((options & kRemoveRecursive) != 0) return RemoveTree(folder, false);
-  return RemoveSingleFolder(folder);
+  if (options == kRemoveOnlyFolder) return RemoveSingleFolder(folder);
+  if (IsUnsafeToEmpty(folder)) return kInvalidArgument;
+  return (options & kRemoveWithShell) != 0 ? RemoveWithShell(folder) : RemoveTree(folder, false);
 }
 
 Result Folder::RemoveFile(const char16_t* path) noexcept {

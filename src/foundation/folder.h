@@ -69,16 +69,16 @@ class Folder {
   static Result Create(const char16_t* path) noexcept;
   // Removes every empty folder of the tree, subfolders first; files are
   // kept, so a folder holding one stays and the result is 21. A folder that
-  // is already gone counts as removed. The path must end with a separator
-  // (5 otherwise).
+  // is already gone counts as removed; links are kept like files. The path
+  // must end with a separator (5 otherwise); a drive or file-system root, or
+  // a path ending in "." or "..", is refused with 5.
   static Result RemoveEmptyTree(const char16_t* path) noexcept;
   // kRemoveWithShell removes the folder with all its content (Windows: the
   // shell's silent delete, 7 when it fails; POSIX: a recursive delete that
-  // never follows symbolic links); a drive or file-system root, or a path
-  // ending in "." or "..", is refused with 5. kRemoveRecursive is
-  // RemoveEmptyTree. kRemoveOnlyFolder removes the folder itself, which must
-  // be empty (29 when it is missing). The path must end with a separator
-  // (5 otherwise).
+  // never follows symbolic links); kRemoveRecursive is RemoveEmptyTree; both
+  // refuse roots and dot paths with 5. kRemoveOnlyFolder removes the folder
+  // itself, which must be empty (29 when it is missing). The path must end
+  // with a separator (5 otherwise).
   static Result Remove(const char16_t* path, uint32_t options) noexcept;
   // Deletes one file: 5 for a null or empty name, else the mapped system
   // error (29 when it is missing).

@@ -35,7 +35,7 @@ class ThreadObject {
 
   // Stops and waits for a previous thread, clears the stop request and starts
   // Run on a new thread: 0, or the mapped system error when the thread cannot
-  // be created.
+  // be created (32 when called from inside Run).
   Result Start() noexcept;
   // Sets the stop request; with wait, also waits without a time limit for
   // the thread to end and releases it. A thread cannot wait for itself: from

@@ -39,7 +39,8 @@ struct ThreadRoutine {
 };
 
 Result ThreadObject::Start() noexcept {
-  Stop(true);
+  // From inside Run the running thread cannot be replaced: it would be lost.
+  if (Stop(true) == kInvalidState) return kInvalidState;
   stop_requested_.store(false, std::memory_order_release);
   result_.store(kOk, std::memory_order_release);
   running_.store(true, std::memory_order_release);

@@ -55,9 +55,9 @@ TEST(FolderCreateTest, AFileInTheWayIsReportedAndKept) {
 
 TEST(FolderCreateTest, DeepTreesAreCreatedAndRemovedWhole) {
   ScratchFolder scratch;
-  // 300 levels: far beyond 260 units on Windows, and deeper than a
+  // 200 levels: far beyond 260 units on Windows, and deeper than a
   // recursive walk would like on a small stack.
-  const String deep = NestedPath(scratch.Path(), 300);
+  const String deep = NestedPath(scratch.Path(), 200);
   ASSERT_EQ(Folder::Create(deep.Text()), kOk);
   EXPECT_TRUE(Folder::Exists(deep.Text()));
   EXPECT_EQ(Folder::RemoveEmptyTree(scratch.Join(u"d/").Text()), kOk);
@@ -147,11 +147,14 @@ TEST(FolderRemoveTest, RootsAndDotPathsAreNeverEmptied) {
   for (const char16_t* root :
        {u"Q:\\", u"Q:/", u"\\\\?\\Q:\\", u"\\\\server\\share\\", u"\\\\server\\"}) {
     EXPECT_EQ(Folder::Remove(root, Folder::kRemoveWithShell), kInvalidArgument);
+    EXPECT_EQ(Folder::Remove(root, Folder::kRemoveRecursive), kInvalidArgument);
+    EXPECT_EQ(Folder::RemoveEmptyTree(root), kInvalidArgument);
   }
-  EXPECT_EQ(Folder::Remove(scratch.Join(u"sub/../").Text(), Folder::kRemoveWithShell),
-            kInvalidArgument);
-  EXPECT_EQ(Folder::Remove(scratch.Join(u"sub/./").Text(), Folder::kRemoveWithShell),
-            kInvalidArgument);
+  for (const char16_t* dots : {u"sub/../", u"sub/./", u"sub\\..\\"}) {
+    const String path = scratch.Join(dots);
+    EXPECT_EQ(Folder::Remove(path.Text(), Folder::kRemoveWithShell), kInvalidArgument);
+    EXPECT_EQ(Folder::RemoveEmptyTree(path.Text()), kInvalidArgument);
+  }
   EXPECT_EQ(scratch.ReadFile(u"sub/file"), "kept");
 }
 

@@ -52,11 +52,13 @@ class SelfStoppingThread : public ThreadObject {
   ~SelfStoppingThread() override { Stop(true); }
   std::atomic<Result> stop_result{kOk};
   std::atomic<bool> saw_request{false};
+  std::atomic<Result> start_result{kOk};
 
  protected:
   Result Run() noexcept override {
     stop_result = Stop(true);
     saw_request = StopRequested();
+    start_result = Start();
     return 11;
   }
 };
@@ -156,6 +158,7 @@ TEST(ThreadObjectTest, AThreadCannotWaitForItself) {
   EXPECT_EQ(thread.Stop(true), kOk);
   EXPECT_EQ(thread.stop_result.load(), kInvalidState);
   EXPECT_TRUE(thread.saw_request.load());
+  EXPECT_EQ(thread.start_result.load(), kInvalidState);
   EXPECT_EQ(thread.ThreadResult(), 11u);
 }
 

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "foundation/folder.h"
+#include "foundation/support/scratch_folder.h"
+
+namespace vorn {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchFolder;
+using testing::Std;
+
+const wchar_t* Wide(const String& text) {
+  return reinterpret_cast<const wchar_t*>(text.Text());
+}
+
+String LongForm(const String& path) {
+  return u"\\\\?\\" + path;
+}
+
+// A path of about 400 units below the scratch folder, '/' between levels.
+String LongFolder(const ScratchFolder& scratch) {
+  String path = scratch.Path();
+  for (int i = 0; i < 8; ++i) path += String(std::u16string(45, u'a' + i).c_str()) + u'/';
+  return path;
+}
+
+bool WriteLongFile(const String& path) {
+  String backslashed = LongForm(path);
+  backslashed.Replace(u'/', u'\\');
+  const HANDLE file = CreateFileW(Wide(backslashed), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, "data", 4, &written, nullptr) && written == 4;
+  CloseHandle(file);
+  return ok;
+}
+
+TEST(FolderWinTest, PathsBeyond260UnitsAreCreatedListedAndRemoved) {
+  ScratchFolder scratch;
+  const String deep = LongFolder(scratch);
+  ASSERT_GT(deep.Length(), 400u);
+  ASSERT_EQ(Folder::Create(deep.Text()), kOk);
+  EXPECT_TRUE(Folder::Exists(deep.Text()));
+  ASSERT_TRUE(WriteLongFile(deep + u"file.txt"));
+  Folder folder(deep.Text());
+  ASSERT_EQ(folder.Next(), kOk);
+  String name;
+  ASSERT_EQ(folder.EntryName(name), kOk);
+  EXPECT_EQ(Std(name), u"file.txt");
+  EXPECT_EQ(folder.Entry().size, 4u);
+  EXPECT_EQ(folder.Next(), kNoMoreItems);
+  EXPECT_EQ(Folder::RemoveEmptyTree(scratch.Join(u"").Text()), kFolderNotEmpty);
+  EXPECT_EQ(Folder::RemoveFile(String(deep + u"file.txt").Text()), kOk);
+  EXPECT_EQ(Folder::Remove(scratch.Path().Text(), Folder::kRemoveRecursive), kOk);
+  EXPECT_FALSE(Folder::Exists(scratch.Path().Text()));
+}
+
+TEST(FolderWinTest, LongFormInputIsTakenAsItIs) {
+  ScratchFolder scratch;
+  const String folder = LongForm(scratch.Join(u"x\\y\\"));
+  EXPECT_EQ(Folder::Create(folder.Text()), kOk);
+  EXPECT_TRUE(fs::is_directory(scratch.FsPath(u"x/y")));
+  EXPECT_EQ(Folder::Remove(folder.Text(), Folder::kRemoveOnlyFolder), kOk);
+  EXPECT_EQ(Folder::Remove(LongForm(scratch.Join(u"x\\")).Text(), Folder::kRemoveWithShell), kOk);
+  EXPECT_FALSE(fs::exists(scratch.FsPath(u"x")));
+}
+
+TEST(FolderWinTest, RelativePathsAreResolvedAgainstTheCurrentFolder) {
+  ScratchFolder scratch;
+  wchar_t before[MAX_PATH + 1];
+  ASSERT_NE(GetCurrentDirectoryW(MAX_PATH + 1, before), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide(scratch.Path())));
+  const Result created = Folder::Create(u"relative/inner/../second");
+  const Result removed = Folder::Remove(u"relative\\", Folder::kRemoveRecursive);
+  SetCurrentDirectoryW(before);
+  EXPECT_EQ(created, kOk);
+  EXPECT_EQ(removed, kOk);
+  EXPECT_FALSE(fs::exists(scratch.FsPath(u"relative")));
+}
+
+TEST(FolderWinTest, ShellRemovalTakesReadOnlyFilesToo) {
+  ScratchFolder scratch;
+  scratch.WriteFile(u"tree/locked.txt", "x");
+  scratch.WriteFile(u"tree/sub/other.txt", "y");
+  ASSERT_TRUE(SetFileAttributesW(Wide(scratch.Join(u"tree\\locked.txt")), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"tree/").Text(), Folder::kRemoveWithShell), kOk);
+  EXPECT_FALSE(fs::exists(scratch.FsPath(u"tree")));
+}
+
+TEST(FolderWinTest, ShellRemovalRefusesWildcardsAndReportsFailure) {
+  ScratchFolder scratch;
+  scratch.WriteFile(u"ab/file", "kept");
+  scratch.WriteFile(u"ac/file", "kept");
+  // The shell would expand these to every matching folder.
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"a*\\").Text(), Folder::kRemoveWithShell),
+            kInvalidArgument);
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"a?\\").Text(), Folder::kRemoveWithShell),
+            kInvalidArgument);
+  EXPECT_EQ(scratch.ReadFile(u"ab/file"), "kept");
+  EXPECT_EQ(scratch.ReadFile(u"ac/file"), "kept");
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"missing\\").Text(), Folder::kRemoveWithShell), kFailed);
+}
+
+}  // namespace
+}  // namespace vorn
