@@ -25,6 +25,8 @@ bool StartsWith(const String& text, const char16_t* prefix) noexcept {
 constexpr char16_t kLongPrefix[] = u"\\\\?\\";
 constexpr char16_t kLongUncPrefix[] = u"\\\\?\\UNC\\";
 constexpr char16_t kDevicePrefix[] = u"\\\\.\\";
+// The most units a long-path form may have; beyond it no folder can exist.
+constexpr uint32_t kLongestPath = 32767;
 
 // The system's full form of a path: relative paths are resolved against the
 // current folder, "." and ".." are applied, '/' becomes '\'. Trailing
@@ -58,6 +60,7 @@ Result FullPath(const String& path, String& full) noexcept {
 Result LongPathForm(const String& path, String& form) noexcept {
   form = String();
   if (StartsWith(path, kLongPrefix)) {
+    if (path.Length() > kLongestPath) return kInvalidPath;
     form = path;
     form.Replace(u'/', u'\\');
     return form.IsEmpty() ? kOutOfMemory : kOk;
@@ -72,7 +75,12 @@ Result LongPathForm(const String& path, String& form) noexcept {
   } else {
     form = kLongPrefix + full;
   }
-  return form.IsEmpty() ? kOutOfMemory : kOk;
+  if (form.IsEmpty()) return kOutOfMemory;
+  if (form.Length() > kLongestPath) {
+    form = String();
+    return kInvalidPath;
+  }
+  return kOk;
 }
 
 // Length of the root of a long form: "\\?\C:\", "\\?\UNC\server\share\" or

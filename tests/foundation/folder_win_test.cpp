@@ -107,5 +107,20 @@ TEST(FolderWinTest, ShellRemovalRefusesWildcardsAndReportsFailure) {
   EXPECT_EQ(Folder::Remove(scratch.Join(u"missing\\").Text(), Folder::kRemoveWithShell), kFailed);
 }
 
+TEST(FolderWinTest, PathsBeyondTheSystemsLimitAreInvalid) {
+  ScratchFolder scratch;
+  String beyond = scratch.Path();
+  for (int i = 0; i < 400; ++i) beyond += String(std::u16string(99, u'x').c_str()) + u'\\';
+  ASSERT_GT(beyond.Length(), 32767u);
+  EXPECT_EQ(Folder::Create(beyond.Text()), kInvalidPath);
+  EXPECT_EQ(Folder::RemoveEmptyTree(beyond.Text()), kInvalidPath);
+  EXPECT_EQ(Folder::Remove(beyond.Text(), Folder::kRemoveOnlyFolder), kInvalidPath);
+  EXPECT_EQ(Folder::RemoveFile(String(beyond + u"file").Text()), kInvalidPath);
+  EXPECT_FALSE(Folder::Exists(beyond.Text()));
+  const String prefixed = LongForm(beyond);
+  EXPECT_EQ(Folder::Create(prefixed.Text()), kInvalidPath);
+  EXPECT_TRUE(fs::is_empty(scratch.FsPath())) << "nothing was created on the way";
+}
+
 }  // namespace
 }  // namespace vorn
