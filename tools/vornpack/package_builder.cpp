@@ -42,6 +42,7 @@ class InputReader {
   }
 
   Result Read(uint8_t* buffer, uint32_t size, std::string& error) {
+    if (size == 0) return vorn::kOk;
     Result r = vorn::kOk;
     if (input_->disk_path.empty()) {
       std::memcpy(buffer, input_->generated.data() + offset_, size);

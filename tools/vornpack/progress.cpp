@@ -43,16 +43,22 @@ class TerminalProgress : public ProgressReporter {
   }
   void End() override {
     if (!drawn_) return;
-    WriteText(Channel::kError, "\r" + std::string(width_, ' ') + "\r");
+    std::string blank(1, '\r');
+    blank.append(static_cast<size_t>(width_), ' ');
+    blank += '\r';
+    WriteText(Channel::kError, blank);
     drawn_ = false;
   }
 
  private:
   void Draw() {
     last_draw_ = MonotonicSeconds();
-    const std::string numbers = " " + HumanSize(tracker_.Done()) + " of " +
-                                HumanSize(tracker_.Total()) + ", " +
-                                Throughput(tracker_.Done(), tracker_.Elapsed());
+    std::string numbers(1, ' ');
+    numbers += HumanSize(tracker_.Done());
+    numbers += " of ";
+    numbers += HumanSize(tracker_.Total());
+    numbers += ", ";
+    numbers += Throughput(tracker_.Done(), tracker_.Elapsed());
     width_ = TerminalWidth(Channel::kError) - 1;
     int bar = width_ - static_cast<int>(action_.size() + numbers.size()) - 4;
     if (bar > 40) bar = 40;
@@ -63,7 +69,8 @@ class TerminalProgress : public ProgressReporter {
     }
     line += "]" + numbers;
     if (static_cast<int>(line.size()) > width_) line.resize(width_);
-    WriteText(Channel::kError, "\r" + line);
+    line.insert(line.begin(), '\r');
+    WriteText(Channel::kError, line);
     drawn_ = true;
   }
 
