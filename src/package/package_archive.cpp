@@ -201,11 +201,21 @@ Result PackageArchive::OpenEntry(const char16_t* path, SubStream*& stream) noexc
   if (mode_ != kReading) return kNotOpen;
   const DirectoryRow* row = Find(PathHash(path));
   if (row == nullptr) return kNotFound;
+  return OpenRowEntry(*row, stream);
+}
 
+Result PackageArchive::OpenRow(uint32_t index, SubStream*& stream) noexcept {
+  stream = nullptr;
+  if (mode_ != kReading) return kNotOpen;
+  if (index >= row_count_) return kIndexOutOfRange;
+  return OpenRowEntry(rows_[index], stream);
+}
+
+Result PackageArchive::OpenRowEntry(const DirectoryRow& row, SubStream*& stream) noexcept {
   LockGuard guard(lock_);
   if (open_entry_ != nullptr) return kNotOpen;
-  if (row->offset > end_) return kInvalidContent;
-  Result result = source_->Seek(row->offset);
+  if (row.offset > end_) return kInvalidContent;
+  Result result = source_->Seek(row.offset);
   if (result == kOk) result = OpenEntryHere();
   if (result != kOk) {
     current_ = nullptr;

@@ -38,6 +38,9 @@ class PackageArchive : public Stream {
   // CloseEntry: 38 missing path, 4 no directory or an entry already open,
   // 29 not in this archive.
   Result OpenEntry(const char16_t* path, SubStream*& stream) noexcept;
+  // The entry of directory row `index` (0 to RowCount() - 1), for tools that
+  // list or check an archive without knowing its paths; 37 out of range.
+  Result OpenRow(uint32_t index, SubStream*& stream) noexcept;
   // 0 when `stream` is the open entry (destroyed, slot freed), 5 otherwise.
   Result CloseEntry(SubStream* stream) noexcept;
 
@@ -64,6 +67,7 @@ class PackageArchive : public Stream {
   Result OpenEntryHere() noexcept;
   Result SelectDecoder() noexcept;
   const DirectoryRow* Find(uint32_t hash) const noexcept;
+  Result OpenRowEntry(const DirectoryRow& row, SubStream*& stream) noexcept;
   void Reset() noexcept;
 
   Stream* source_ = nullptr;

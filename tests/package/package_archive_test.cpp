@@ -67,6 +67,24 @@ TEST_F(PackageArchiveTest, FindsEntriesByExactPathOnly) {
   EXPECT_EQ(entry, nullptr);
 }
 
+TEST_F(PackageArchiveTest, RowsOpenWithoutPaths) {
+  PackageArchive archive;
+  ASSERT_EQ(MountCopy(archive), kOk);
+  uint64_t total = 0;
+  for (uint32_t i = 0; i < archive.RowCount(); ++i) {
+    SubStream* entry = nullptr;
+    ASSERT_EQ(archive.OpenRow(i, entry), kOk);
+    Bytes out;
+    EXPECT_EQ(test::ReadToEnd(*entry, out), kOk);
+    total += out.size();
+    EXPECT_EQ(archive.CloseEntry(entry), kOk);
+  }
+  EXPECT_EQ(total, 5000u + 3000u + 700u + 20000u);
+  SubStream* entry = nullptr;
+  EXPECT_EQ(archive.OpenRow(archive.RowCount(), entry), kIndexOutOfRange);
+  EXPECT_EQ(entry, nullptr);
+}
+
 TEST_F(PackageArchiveTest, ServesOneOpenEntryAtATime) {
   PackageArchive archive;
   ASSERT_EQ(MountCopy(archive), kOk);
