@@ -51,8 +51,12 @@ using vorn::PackMethod;
 constexpr uint32_t kReadSize = 4u << 20;
 constexpr uint32_t kPackageBlock = vorn::ArchiveWriter::kPackageBlockSize;
 
-void* SdkAlloc(ISzAllocPtr, size_t size) { return std::malloc(size); }
-void SdkFree(ISzAllocPtr, void* address) { std::free(address); }
+void* SdkAlloc(ISzAllocPtr, size_t size) {
+  return std::malloc(size);
+}
+void SdkFree(ISzAllocPtr, void* address) {
+  std::free(address);
+}
 const ISzAlloc kAlloc = {SdkAlloc, SdkFree};
 
 double Once(const std::function<void()>& work) {
@@ -64,8 +68,7 @@ double Once(const std::function<void()>& work) {
 
 // reference time / our time, each the best of `runs`, taken in turns so
 // that a busy machine slows both alike.
-double Ratio(const std::function<void()>& ours, const std::function<void()>& reference,
-             int runs) {
+double Ratio(const std::function<void()>& ours, const std::function<void()>& reference, int runs) {
   double best_ours = 1e30;
   double best_reference = 1e30;
   for (int i = 0; i < runs; ++i) {
@@ -96,9 +99,11 @@ void Stage(const char* what) {
 // binary-like (zero runs, small integers, a code-like alphabet, noise).
 Bytes Corpus(size_t size) {
   static const char* const kWords[] = {
-      "<Window ", "Name=\"", "InstallFolder", "\" Text=\"#", "Page", "Button", "/>\n",
-      "the ", "package ", "of ", "product ", "files ", "Cancel", "Confirmation", "\t",
-      "value=\"", "0x1F", "</Dialog>\n", "<String Id=\"", "Licence ", "agreement. ",
+      "<Window ",    "Name=\"", "InstallFolder", "\" Text=\"#",   "Page",
+      "Button",      "/>\n",    "the ",          "package ",      "of ",
+      "product ",    "files ",  "Cancel",        "Confirmation",  "\t",
+      "value=\"",    "0x1F",    "</Dialog>\n",   "<String Id=\"", "Licence ",
+      "agreement. ",
   };
   std::mt19937 random(12345);
   Bytes out;
@@ -166,8 +171,8 @@ Bytes CodeBlocks(PackMethod method, const Bytes& content, uint32_t block_size) {
       const uint32_t size = uint32_t(std::min<size_t>(block_size, content.size() - i * block_size));
       framed[i].resize(vorn::FramedBlockBound(*encoder, size));
       uint32_t used = 0;
-      if (vorn::EncodeFramedBlock(*encoder, content.data() + i * block_size, size,
-                                  framed[i].data(), used) != vorn::kOk) {
+      if (vorn::EncodeFramedBlock(*encoder, content.data() + i * block_size, size, framed[i].data(),
+                                  used) != vorn::kOk) {
         Fail("coding a block", 7);
       }
       framed[i].resize(used);
@@ -306,18 +311,19 @@ void RawBlocks(PackMethod method, const Bytes& coded, uint8_t* buffer) {
     } else if (method == vorn::kMethodLzma2) {
       SizeT size = b.unpacked, in = b.packed;
       ELzmaStatus status;
-      ok = Lzma2Decode(out, &size, b.data, &in, properties[0], LZMA_FINISH_END, &status,
-                       &kAlloc) == SZ_OK;
+      ok = Lzma2Decode(out, &size, b.data, &in, properties[0], LZMA_FINISH_END, &status, &kAlloc) ==
+           SZ_OK;
     } else {
       struct Reader {
         IByteIn vt;
         const uint8_t* p;
         const uint8_t* end;
       } reader = {{[](IByteInPtr r) -> Byte {
-                     auto* self = reinterpret_cast<Reader*>(const_cast<IByteIn*>(r));
-                     return self->p < self->end ? *self->p++ : 0;
-                   }},
-                  b.data, b.data + b.packed};
+                    auto* self = reinterpret_cast<Reader*>(const_cast<IByteIn*>(r));
+                    return self->p < self->end ? *self->p++ : 0;
+                  }},
+                  b.data,
+                  b.data + b.packed};
       ppmd.rc.dec.Stream = &reader.vt;
       Ppmd7_Init(&ppmd, ppmd_order);
       ok = Ppmd7z_RangeDec_Init(&ppmd.rc.dec);
@@ -433,7 +439,8 @@ uint64_t XzSize(const Bytes& content) {
 
 int main() {
   size_t mib = 256;
-  if (const char* scale = std::getenv("VORN_ARCHIVE_BENCH_MIB")) mib = std::max(8ul, std::strtoul(scale, nullptr, 10));
+  if (const char* scale = std::getenv("VORN_ARCHIVE_BENCH_MIB"))
+    mib = std::max(8ul, std::strtoul(scale, nullptr, 10));
   const size_t size = mib << 20;
   const size_t slow_size = std::min(size, size_t(32) << 20);
 
@@ -455,8 +462,8 @@ int main() {
   const char* const names[] = {"", "", "LZO coding", "LZMA coding", "PPMd coding", "LZMA2 coding"};
   for (size_t i = 2; i < entries.size(); ++i) {
     Stage(names[i]);
-    entries[i].coded = CodeBlocks(entries[i].method, *entries[i].content,
-                                  i == 2 ? 65536 : kPackageBlock);
+    entries[i].coded =
+        CodeBlocks(entries[i].method, *entries[i].content, i == 2 ? 65536 : kPackageBlock);
   }
   Stage("archive");
   const Bytes archive = BuildArchive(entries);
@@ -468,15 +475,15 @@ int main() {
 
   for (const Entry& e : entries) ReadThrough(files, e.path, buffer, e.content);  // and warm up
 
-  Figure("stored_read_vs_memcpy",
-         Ratio([&] { ReadThrough(files, u"Stored.bin", buffer, nullptr); },
-               [&] {
-                 for (size_t at = 0; at < corpus.size(); at += kReadSize) {
-                   std::memcpy(buffer, corpus.data() + at,
-                               std::min<size_t>(kReadSize, corpus.size() - at));
-                 }
-               },
-               7));
+  Figure("stored_read_vs_memcpy", Ratio([&] { ReadThrough(files, u"Stored.bin", buffer, nullptr); },
+                                        [&] {
+                                          for (size_t at = 0; at < corpus.size(); at += kReadSize) {
+                                            std::memcpy(
+                                                buffer, corpus.data() + at,
+                                                std::min<size_t>(kReadSize, corpus.size() - at));
+                                          }
+                                        },
+                                        7));
 
   uint64_t packed = 0;
   const uint8_t* deflated = EntryData(archive, u"Deflate.bin", packed);

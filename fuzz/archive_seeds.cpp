@@ -40,8 +40,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: archive_seeds FOLDER\n");
     return 2;
   }
-  const vorn::PackMethod methods[] = {vorn::kMethodStored, vorn::kMethodDeflate, vorn::kMethodLzo,
-                                      vorn::kMethodLzma, vorn::kMethodPpmd, vorn::kMethodLzma2};
+  const vorn::PackMethod methods[] = {vorn::kMethodStored, vorn::kMethodDeflate,
+                                      vorn::kMethodLzo,    vorn::kMethodLzma,
+                                      vorn::kMethodPpmd,   vorn::kMethodLzma2};
   int index = 0;
   for (int layout = 0; layout < 8; ++layout) {
     std::vector<uint8_t> room(1 << 20);
@@ -53,8 +54,10 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> text = Text(200 + 300 * layout, unsigned(layout));
     if (writer.AddMemory(u"Data/Xml/Configuration.xml", text.data(), text.size(), first, 256) !=
             vorn::kOk ||
-        writer.AddMemory(u"Product/Program.exe", text.data(), text.size() / 2, second) != vorn::kOk ||
-        writer.AddMemory(u"Product/Empty.txt", nullptr, 0, methods[(layout + 1) % 6]) != vorn::kOk ||
+        writer.AddMemory(u"Product/Program.exe", text.data(), text.size() / 2, second) !=
+            vorn::kOk ||
+        writer.AddMemory(u"Product/Empty.txt", nullptr, 0, methods[(layout + 1) % 6]) !=
+            vorn::kOk ||
         writer.Finish() != vorn::kOk) {
       return 1;
     }

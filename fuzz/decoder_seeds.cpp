@@ -20,7 +20,8 @@ std::vector<uint8_t> Content(size_t size, unsigned seed) {
   unsigned state = seed;
   for (size_t i = 0; i < size; ++i) {
     state = state * 1103515245u + 12345u;
-    out[i] = (i / 64) % 3 == 0 ? uint8_t("<Page Name=\"Install\"/>\n"[i % 23]) : uint8_t(state >> 24);
+    out[i] =
+        (i / 64) % 3 == 0 ? uint8_t("<Page Name=\"Install\"/>\n"[i % 23]) : uint8_t(state >> 24);
   }
   return out;
 }
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
       vorn::MemoryStream sink(room.data(), room.size(), vorn::MemoryStream::kWriting);
       vorn::LZHStream lzh;
       vorn::LZOStream lzo;
-      vorn::LZMAStream lzma(kind == 2 ? vorn::kMethodLzma
+      vorn::LZMAStream lzma(kind == 2   ? vorn::kMethodLzma
                             : kind == 3 ? vorn::kMethodPpmd
                                         : vorn::kMethodLzma2);
       vorn::Result result = vorn::kOk;

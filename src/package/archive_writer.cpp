@@ -14,16 +14,22 @@ namespace {
 constexpr uint32_t kCopyChunk = 1u << 20;
 
 // A row packs the hash above the offset so that sorting rows sorts hashes.
-uint64_t PackRow(uint32_t hash, uint32_t offset) { return uint64_t{hash} << 32 | offset; }
+uint64_t PackRow(uint32_t hash, uint32_t offset) {
+  return uint64_t{hash} << 32 | offset;
+}
 
-bool IsKnownMethod(PackMethod method) { return method <= kMethodLzma2; }
+bool IsKnownMethod(PackMethod method) {
+  return method <= kMethodLzma2;
+}
 
 }  // namespace
 
 ArchiveWriter::ArchiveWriter() noexcept
     : lzma_(kMethodLzma), ppmd_(kMethodPpmd), lzma2_(kMethodLzma2) {}
 
-ArchiveWriter::~ArchiveWriter() { std::free(rows_); }
+ArchiveWriter::~ArchiveWriter() {
+  std::free(rows_);
+}
 
 Result ArchiveWriter::Fail(Result result) noexcept {
   // A half-written archive cannot be finished: its offsets are unknown.
@@ -83,7 +89,8 @@ Result ArchiveWriter::StartEntry(const char16_t* path, PackMethod method,
   }
   entry_offset_ = end_;
   entry_method_ = method;
-  entry_record_type_ = record_flags == kDirectoryRecordFlags ? kDirectoryRecordType : kFileRecordType;
+  entry_record_type_ =
+      record_flags == kDirectoryRecordFlags ? kDirectoryRecordType : kFileRecordType;
   entry_flags_ = static_cast<uint8_t>(record_flags);
   entry_written_ = 0;
   uint8_t placeholder[kEntryHeaderSize] = {};

@@ -58,8 +58,8 @@ Result EncodeFramedBlock(BlockEncoder& encoder, const uint8_t* input, uint32_t s
   // down once their count is known.
   uint8_t* coded = output + 2 * kMaxVarUIntSize;
   uint32_t coded_size = 0;
-  Result result = size == 0 ? kNoRoom
-                            : encoder.Encode(input, size, coded, encoder.Bound(size), coded_size);
+  Result result =
+      size == 0 ? kNoRoom : encoder.Encode(input, size, coded, encoder.Bound(size), coded_size);
   if (result == kOk && coded_size < size) {
     const uint32_t both = head + EncodeVarUInt(coded_size, lengths + head);
     std::memcpy(output, lengths, both);

@@ -66,7 +66,8 @@ Result BlockStream::Init(Stream* source, uint64_t packed_size, uint64_t unpacked
   } else {
     result = CreateEncoder();
     if (result == kOk) result = Grow(block_, block_capacity_, block_size_);
-    if (result == kOk) result = Grow(input_, input_capacity_, FramedBlockBound(*encoder_, block_size_));
+    if (result == kOk)
+      result = Grow(input_, input_capacity_, FramedBlockBound(*encoder_, block_size_));
     if (result == kOk) result = SetEncoderProperties();
   }
   if (result != kOk) Clear();

@@ -7,6 +7,8 @@
 namespace vorn {
 
 uint32_t Crc32(uint32_t crc, const void* data, uint32_t size) noexcept;
-inline uint32_t Crc32(const void* data, uint32_t size) noexcept { return Crc32(0, data, size); }
+inline uint32_t Crc32(const void* data, uint32_t size) noexcept {
+  return Crc32(0, data, size);
+}
 
 }  // namespace vorn

@@ -97,6 +97,8 @@ Result FileHandleLayer::Flush(int durable) noexcept {
   return kOk;
 }
 
-String FileHandleLayer::Describe() noexcept { return u"\"" + path_ + u"\""; }
+String FileHandleLayer::Describe() noexcept {
+  return u"\"" + path_ + u"\"";
+}
 
 }  // namespace vorn

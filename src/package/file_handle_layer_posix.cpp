@@ -12,7 +12,9 @@ namespace vorn {
 
 namespace {
 
-int Descriptor(intptr_t handle) { return static_cast<int>(handle); }
+int Descriptor(intptr_t handle) {
+  return static_cast<int>(handle);
+}
 
 }  // namespace
 

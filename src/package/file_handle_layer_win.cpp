@@ -8,7 +8,9 @@ namespace vorn {
 
 namespace {
 
-HANDLE Handle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE Handle(intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 
 }  // namespace
 
@@ -16,9 +18,9 @@ Result FileHandleLayer::SystemOpen(const String& path, Mode mode, intptr_t& hand
   const DWORD access = mode == kReading ? GENERIC_READ : GENERIC_WRITE;
   const DWORD share = mode == kReading ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
   const DWORD disposition = mode == kReading ? OPEN_EXISTING : CREATE_ALWAYS;
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.Text()), access, share, nullptr,
-                            disposition, FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(reinterpret_cast<const wchar_t*>(path.Text()), access, share, nullptr,
+                  disposition, FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LastSystemResult();
   handle = reinterpret_cast<intptr_t>(file);
   return kOk;
@@ -56,8 +58,7 @@ Result FileHandleLayer::SystemWrite(intptr_t handle, const void* buffer, uint32_
 Result FileHandleLayer::SystemSeek(intptr_t handle, uint64_t offset) noexcept {
   LARGE_INTEGER distance;
   distance.QuadPart = static_cast<LONGLONG>(offset);
-  return SetFilePointerEx(Handle(handle), distance, nullptr, FILE_BEGIN) ? kOk
-                                                                         : LastSystemResult();
+  return SetFilePointerEx(Handle(handle), distance, nullptr, FILE_BEGIN) ? kOk : LastSystemResult();
 }
 
 Result FileHandleLayer::SystemFlush(intptr_t handle) noexcept {

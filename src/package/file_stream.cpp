@@ -8,9 +8,13 @@ FileStream::~FileStream() {
   if (IsOpen()) Close();
 }
 
-Result FileStream::OpenForReading(const char16_t* path) noexcept { return Open(path, false); }
+Result FileStream::OpenForReading(const char16_t* path) noexcept {
+  return Open(path, false);
+}
 
-Result FileStream::OpenForWriting(const char16_t* path) noexcept { return Open(path, true); }
+Result FileStream::OpenForWriting(const char16_t* path) noexcept {
+  return Open(path, true);
+}
 
 Result FileStream::Open(const char16_t* path, bool writing) noexcept {
   if (IsOpen()) Close();
@@ -50,14 +54,18 @@ Result FileStream::Flush(int durable) noexcept {
   return cache_.Flush(durable);
 }
 
-uint64_t FileStream::Position() noexcept { return IsOpen() ? cache_.Position() : uint64_t{kNotOpen}; }
+uint64_t FileStream::Position() noexcept {
+  return IsOpen() ? cache_.Position() : uint64_t{kNotOpen};
+}
 
 Result FileStream::Seek(uint64_t offset) noexcept {
   if (!IsOpen()) return kNotOpen;
   return cache_.Seek(offset);
 }
 
-uint64_t FileStream::Size() noexcept { return IsOpen() ? cache_.Size() : uint64_t{kNotOpen}; }
+uint64_t FileStream::Size() noexcept {
+  return IsOpen() ? cache_.Size() : uint64_t{kNotOpen};
+}
 
 String FileStream::Describe() noexcept {
   String top = cache_.Describe();

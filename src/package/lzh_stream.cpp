@@ -13,14 +13,18 @@ static_assert(sizeof(z_stream) <= 128, "the opaque zlib state is too small");
 
 namespace {
 
-z_stream& Zlib(unsigned char* storage) { return *reinterpret_cast<z_stream*>(storage); }
+z_stream& Zlib(unsigned char* storage) {
+  return *reinterpret_cast<z_stream*>(storage);
+}
 
 voidpf Allocate(voidpf, uInt count, uInt size) {
   if (size != 0 && count > SIZE_MAX / size) return Z_NULL;
   return std::malloc(static_cast<size_t>(count) * size);
 }
 
-void Free(voidpf, voidpf address) { std::free(address); }
+void Free(voidpf, voidpf address) {
+  std::free(address);
+}
 
 void ResetZlib(z_stream& z) {
   std::memset(&z, 0, sizeof(z));
@@ -45,9 +49,13 @@ Result MapInflateResult(int code) {
 
 }  // namespace
 
-LZHStream::LZHStream() noexcept { ResetZlib(Zlib(zlib_)); }
+LZHStream::LZHStream() noexcept {
+  ResetZlib(Zlib(zlib_));
+}
 
-LZHStream::~LZHStream() { Close(); }
+LZHStream::~LZHStream() {
+  Close();
+}
 
 void LZHStream::EndCoder() noexcept {
   if (direction_ == kInflating) inflateEnd(&Zlib(zlib_));

@@ -37,8 +37,8 @@ class Lzma2Decoder : public BlockDecoder {
     Lzma2Dec_Init(&state_);
     SizeT consumed = input_size;
     ELzmaStatus status;
-    const SRes code = Lzma2Dec_DecodeToDic(&state_, output_size, input, &consumed,
-                                           LZMA_FINISH_END, &status);
+    const SRes code =
+        Lzma2Dec_DecodeToDic(&state_, output_size, input, &consumed, LZMA_FINISH_END, &status);
     const SizeT produced = state_.decoder.dicPos;
     state_.decoder.dic = nullptr;
     state_.decoder.dicBufSize = 0;
@@ -103,7 +103,9 @@ class Lzma2Encoder : public BlockEncoder {
 
 }  // namespace
 
-BlockDecoder* NewLzma2Decoder() noexcept { return new (std::nothrow) Lzma2Decoder(); }
+BlockDecoder* NewLzma2Decoder() noexcept {
+  return new (std::nothrow) Lzma2Decoder();
+}
 
 BlockEncoder* NewLzma2Encoder(uint32_t block_size) noexcept {
   return new (std::nothrow) Lzma2Encoder(block_size);

@@ -48,8 +48,8 @@ class LzmaDecoder : public BlockDecoder {
     LzmaDec_Init(&state_);
     SizeT consumed = input_size;
     ELzmaStatus status;
-    const SRes code = LzmaDec_DecodeToDic(&state_, output_size, input, &consumed,
-                                          LZMA_FINISH_END, &status);
+    const SRes code =
+        LzmaDec_DecodeToDic(&state_, output_size, input, &consumed, LZMA_FINISH_END, &status);
     const SizeT produced = state_.dicPos;
     state_.dic = nullptr;
     state_.dicBufSize = 0;
@@ -80,7 +80,8 @@ class LzmaEncoder : public BlockEncoder {
 
   void Properties(uint8_t* properties) noexcept override {
     properties[0] = static_cast<uint8_t>((settings_.pb * 5 + settings_.lp) * 9 + settings_.lc);
-    for (int i = 0; i < 4; ++i) properties[1 + i] = static_cast<uint8_t>(settings_.dictSize >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      properties[1 + i] = static_cast<uint8_t>(settings_.dictSize >> (8 * i));
   }
 
   uint32_t Bound(uint32_t size) noexcept override { return size / 20 * 21 + 65536; }
@@ -93,8 +94,8 @@ class LzmaEncoder : public BlockEncoder {
     SRes code = LzmaEnc_SetProps(encoder, &settings_);
     SizeT produced = capacity;
     if (code == SZ_OK) {
-      code = LzmaEnc_MemEncode(encoder, output, &produced, input, size, 0, nullptr,
-                               &kSdkAllocator, &kSdkAllocator);
+      code = LzmaEnc_MemEncode(encoder, output, &produced, input, size, 0, nullptr, &kSdkAllocator,
+                               &kSdkAllocator);
     }
     LzmaEnc_Destroy(encoder, &kSdkAllocator, &kSdkAllocator);
     if (code != SZ_OK) return FromSdk(code);
@@ -108,7 +109,9 @@ class LzmaEncoder : public BlockEncoder {
 
 }  // namespace
 
-BlockDecoder* NewLzmaDecoder() noexcept { return new (std::nothrow) LzmaDecoder(); }
+BlockDecoder* NewLzmaDecoder() noexcept {
+  return new (std::nothrow) LzmaDecoder();
+}
 
 BlockEncoder* NewLzmaEncoder(uint32_t block_size) noexcept {
   return new (std::nothrow) LzmaEncoder(block_size);

@@ -13,7 +13,9 @@ namespace {
 
 // lzo_init only checks the library against its header; it is cheap and has
 // no state to race on, so every stream runs it rather than keeping a flag.
-bool LzoReady() { return lzo_init() == LZO_E_OK; }
+bool LzoReady() {
+  return lzo_init() == LZO_E_OK;
+}
 
 class LzoDecoder : public BlockDecoder {
  public:
@@ -52,8 +54,8 @@ class LzoEncoder : public BlockEncoder {
     }
     lzo_uint produced = 0;
     const int code = level_ == LzoLevel::kBest
-                         ? lzo1x_999_compress_level(input, size, output, &produced, work_,
-                                                    nullptr, 0, nullptr, 8)
+                         ? lzo1x_999_compress_level(input, size, output, &produced, work_, nullptr,
+                                                    0, nullptr, 8)
                          : lzo1x_1_compress(input, size, output, &produced, work_);
     if (code != LZO_E_OK) return kFailed;
     output_size = static_cast<uint32_t>(produced);

@@ -33,7 +33,9 @@ bool SameBytes(const uint8_t* a, const uint8_t* b, uint32_t count) {
 PackageArchive::PackageArchive() noexcept
     : lzma_(kMethodLzma), ppmd_(kMethodPpmd), lzma2_(kMethodLzma2) {}
 
-PackageArchive::~PackageArchive() { Close(); }
+PackageArchive::~PackageArchive() {
+  Close();
+}
 
 void PackageArchive::Reset() noexcept {
   {
@@ -259,7 +261,9 @@ Result PackageArchive::Seek(uint64_t offset) noexcept {
   return source_->Seek(offset);
 }
 
-uint64_t PackageArchive::Size() noexcept { return source_ != nullptr ? source_->Size() : 0; }
+uint64_t PackageArchive::Size() noexcept {
+  return source_ != nullptr ? source_->Size() : 0;
+}
 
 String PackageArchive::Describe() noexcept {
   if (current_ == nullptr) return u"KelpFiLe(n/a)";

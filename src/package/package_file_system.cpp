@@ -5,7 +5,9 @@
 
 namespace vorn {
 
-PackageFileStream::~PackageFileStream() { Close(); }
+PackageFileStream::~PackageFileStream() {
+  Close();
+}
 
 Result PackageFileStream::Close() noexcept {
   if (entry_ == nullptr) return kNullOutput;
@@ -34,7 +36,9 @@ Result PackageFileStream::Seek(uint64_t offset) noexcept {
   return entry_ != nullptr ? entry_->Seek(offset) : kNullOutput;
 }
 
-uint64_t PackageFileStream::Size() noexcept { return entry_ != nullptr ? entry_->Size() : 0; }
+uint64_t PackageFileStream::Size() noexcept {
+  return entry_ != nullptr ? entry_->Size() : 0;
+}
 
 String PackageFileStream::Describe() noexcept {
   return entry_ != nullptr ? entry_->Describe() : String(u"SubStream(n/a)");

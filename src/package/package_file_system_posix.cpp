@@ -4,6 +4,8 @@
 
 namespace vorn {
 
-Result PackageFileSystem::MountEmbedded() noexcept { return kNotFound; }
+Result PackageFileSystem::MountEmbedded() noexcept {
+  return kNotFound;
+}
 
 }  // namespace vorn

@@ -103,8 +103,8 @@ uint32_t EntryHeaderChecksum(const uint8_t* bytes) noexcept {
 }
 
 uint32_t DigitCodedDate(int32_t year, int32_t month, int32_t day) noexcept {
-  return Digits(static_cast<uint32_t>(year), 4) << 16 | Digits(static_cast<uint32_t>(month), 2) << 8 |
-         Digits(static_cast<uint32_t>(day), 2);
+  return Digits(static_cast<uint32_t>(year), 4) << 16 |
+         Digits(static_cast<uint32_t>(month), 2) << 8 | Digits(static_cast<uint32_t>(day), 2);
 }
 
 uint32_t DigitCodedTime(int32_t hours, int32_t minutes, int32_t seconds) noexcept {

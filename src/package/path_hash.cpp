@@ -34,6 +34,8 @@ uint32_t PathHash(const char16_t* path, uint32_t length) noexcept {
   return hash;
 }
 
-uint32_t PathHash(const char16_t* path) noexcept { return PathHash(path, TextLength(path)); }
+uint32_t PathHash(const char16_t* path) noexcept {
+  return PathHash(path, TextLength(path));
+}
 
 }  // namespace vorn

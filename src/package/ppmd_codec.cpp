@@ -149,8 +149,12 @@ class PpmdEncoder : public BlockEncoder {
 
 }  // namespace
 
-BlockDecoder* NewPpmdDecoder() noexcept { return new (std::nothrow) PpmdDecoder(); }
+BlockDecoder* NewPpmdDecoder() noexcept {
+  return new (std::nothrow) PpmdDecoder();
+}
 
-BlockEncoder* NewPpmdEncoder() noexcept { return new (std::nothrow) PpmdEncoder(); }
+BlockEncoder* NewPpmdEncoder() noexcept {
+  return new (std::nothrow) PpmdEncoder();
+}
 
 }  // namespace vorn

@@ -6,8 +6,12 @@ namespace vorn {
 
 namespace {
 
-void* Allocate(ISzAllocPtr, size_t size) { return std::malloc(size); }
-void Free(ISzAllocPtr, void* address) { std::free(address); }
+void* Allocate(ISzAllocPtr, size_t size) {
+  return std::malloc(size);
+}
+void Free(ISzAllocPtr, void* address) {
+  std::free(address);
+}
 
 }  // namespace
 

@@ -34,6 +34,8 @@ Result SubStream::Seek(uint64_t offset) noexcept {
   return offset == position_ ? kOk : kIndexOutOfRange;
 }
 
-String SubStream::Describe() noexcept { return Format(u"SubStream({0} bytes)", FormatArg(size_)); }
+String SubStream::Describe() noexcept {
+  return Format(u"SubStream({0} bytes)", FormatArg(size_));
+}
 
 }  // namespace vorn

@@ -113,12 +113,12 @@ TEST(ArchiveWriterTest, AddsFilesFromDiskThroughAFileStream) {
   ASSERT_EQ(sink.OpenForWriting(folder.Path(u"out.kelp").c_str()), kOk);
   ArchiveWriter writer;
   ASSERT_EQ(writer.Begin(&sink), kOk);
-  ASSERT_EQ(writer.AddFile(u"Product/Program.exe", folder.Path(u"Program.exe").c_str(),
-                           kMethodLzma, 32768),
+  ASSERT_EQ(writer.AddFile(u"Product/Program.exe", folder.Path(u"Program.exe").c_str(), kMethodLzma,
+                           32768),
             kOk);
-  EXPECT_EQ(writer.AddFile(u"Product/Missing.exe", folder.Path(u"Missing.exe").c_str(),
-                           kMethodLzma),
-            kNotFound);
+  EXPECT_EQ(
+      writer.AddFile(u"Product/Missing.exe", folder.Path(u"Missing.exe").c_str(), kMethodLzma),
+      kNotFound);
   ASSERT_EQ(writer.Finish(), kOk);
   ASSERT_EQ(sink.Close(), kOk);
 

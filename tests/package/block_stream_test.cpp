@@ -256,11 +256,11 @@ TEST(LZMAStreamTest, RejectedPropertiesFailWith7) {
     Bytes properties;
   };
   const Case cases[] = {
-      {kMethodLzma, {225, 0, 0, 1, 0}},                 // pb of 5
-      {kMethodPpmd, {1, 0, 0, 0, 1}},                   // order below 2
-      {kMethodPpmd, {65, 0, 0, 0, 1}},                  // order above 64
-      {kMethodPpmd, {6, 0xFF, 0xFF, 0xFF, 0xFF}},       // 4 GiB of model memory
-      {kMethodLzma2, {41, 0, 0, 0, 0}},                 // no such dictionary
+      {kMethodLzma, {225, 0, 0, 1, 0}},            // pb of 5
+      {kMethodPpmd, {1, 0, 0, 0, 1}},              // order below 2
+      {kMethodPpmd, {65, 0, 0, 0, 1}},             // order above 64
+      {kMethodPpmd, {6, 0xFF, 0xFF, 0xFF, 0xFF}},  // 4 GiB of model memory
+      {kMethodLzma2, {41, 0, 0, 0, 0}},            // no such dictionary
   };
   for (const Case& c : cases) {
     Bytes packed = c.properties;
@@ -329,9 +329,15 @@ TEST(BlockCodecTest, FramedBlocksDependOnlyOnTheirInput) {
     uint32_t first_size = 0, second_size = 0, other_size = 0;
     // The encoder that coded something else first gives the same bytes.
     const Bytes warmup = test::BinaryLike(30000, 2);
-    ASSERT_EQ(EncodeFramedBlock(*b, warmup.data(), uint32_t(warmup.size()), other.data(), other_size), kOk);
-    ASSERT_EQ(EncodeFramedBlock(*a, content.data(), uint32_t(content.size()), first.data(), first_size), kOk);
-    ASSERT_EQ(EncodeFramedBlock(*b, content.data(), uint32_t(content.size()), second.data(), second_size), kOk);
+    ASSERT_EQ(
+        EncodeFramedBlock(*b, warmup.data(), uint32_t(warmup.size()), other.data(), other_size),
+        kOk);
+    ASSERT_EQ(
+        EncodeFramedBlock(*a, content.data(), uint32_t(content.size()), first.data(), first_size),
+        kOk);
+    ASSERT_EQ(
+        EncodeFramedBlock(*b, content.data(), uint32_t(content.size()), second.data(), second_size),
+        kOk);
     ASSERT_EQ(first_size, second_size) << method;
     EXPECT_EQ(std::memcmp(first.data(), second.data(), first_size), 0) << method;
   }

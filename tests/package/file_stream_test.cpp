@@ -40,8 +40,7 @@ TEST_F(FileStreamTest, DescribesItsLayers) {
   FileStream stream;
   const std::u16string path = folder_.Path(u"a.txt");
   ASSERT_EQ(stream.OpenForReading(path.c_str()), kOk);
-  const std::string expected =
-      "File(Cache(16384,\"" + test::Utf8(String(path.c_str())) + "\"))";
+  const std::string expected = "File(Cache(16384,\"" + test::Utf8(String(path.c_str())) + "\"))";
   EXPECT_EQ(test::Utf8(stream.Describe()), expected);
 }
 

@@ -352,7 +352,8 @@ TEST_F(DirectoryTest, RowsPointingOutsideTheArchiveGiveClearCodes) {
   Bytes rows = Row(PathHash(u"A"), 0x7FFFFFF0u);
   const Bytes near_end = Row(PathHash(u"B"), 0);
   rows.insert(rows.end(), near_end.begin(), near_end.end());
-  if (PathHash(u"B") < PathHash(u"A")) std::swap_ranges(rows.begin(), rows.begin() + 8, rows.begin() + 8);
+  if (PathHash(u"B") < PathHash(u"A"))
+    std::swap_ranges(rows.begin(), rows.begin() + 8, rows.begin() + 8);
   Bytes archive = WithDirectory(rows, 16);
   MemoryStream source(archive.data(), archive.size());
   PackageArchive mounted;
@@ -417,8 +418,8 @@ TEST(PathHashTest, MatchesTheByteWiseFunctionOverUtf16LittleEndian) {
     hash += hash >> 6;
     return hash;
   };
-  for (const char16_t* path : {u"Data/Xml/Configuration.xml", u"Data/Xml/FileList.xml", u"A",
-                               u"ab", u"abc", u"Product/\u00C9t\u00E9/\u4E2D\u6587.txt"}) {
+  for (const char16_t* path : {u"Data/Xml/Configuration.xml", u"Data/Xml/FileList.xml", u"A", u"ab",
+                               u"abc", u"Product/\u00C9t\u00E9/\u4E2D\u6587.txt"}) {
     std::vector<uint8_t> bytes;
     for (const char16_t* c = path; *c != 0; ++c) {
       bytes.push_back(uint8_t(*c & 0xFF));

@@ -99,8 +99,8 @@ TEST_F(PackageFileSystemTest, ClosingTheStreamEarlyIsSafe) {
 TEST(PackageFileSystemMountTest, MountsArchiveFilesAndRejectsBadOnes) {
   test::TempFolder folder;
   const Bytes content = test::BinaryLike(300000, 5);
-  folder.WriteFile("good.kelp", test::BuildArchive({{u"Product/Program.exe", content, kMethodLzma,
-                                                     65536}}));
+  folder.WriteFile("good.kelp",
+                   test::BuildArchive({{u"Product/Program.exe", content, kMethodLzma, 65536}}));
   Bytes bad = test::BuildArchive({{u"A", {1, 2, 3}, kMethodStored}});
   bad[0] = 'k';
   folder.WriteFile("bad.kelp", bad);

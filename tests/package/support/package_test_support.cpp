@@ -14,8 +14,9 @@ namespace vorn::test {
 
 Bytes TextLike(size_t size, uint32_t seed) {
   static const char* const kWords[] = {
-      "<Window", "Name=\"", "Install", "Folder", "\"/>", "the", "package", "archive", "of",
-      "VornSetup", "string", "value", "Text", "Page", "Button", "Cancel", "\n", "\t", " ", "=",
+      "<Window", "Name=\"", "Install",   "Folder", "\"/>",  "the",  "package",
+      "archive", "of",      "VornSetup", "string", "value", "Text", "Page",
+      "Button",  "Cancel",  "\n",        "\t",     " ",     "=",
   };
   std::mt19937 random(seed);
   Bytes out;
