@@ -1,5 +1,9 @@
-#include <objbase.h>
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <windows.h>
+#include <objbase.h>
+// clang-format on
 
 #include "analytics/client_identity.h"
 #include "foundation/format.h"

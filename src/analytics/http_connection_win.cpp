@@ -1,5 +1,9 @@
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <windows.h>
 #include <winhttp.h>
+// clang-format on
 
 #include <cstdlib>
 #include <new>

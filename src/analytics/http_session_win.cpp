@@ -1,5 +1,9 @@
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <windows.h>
 #include <winhttp.h>
+// clang-format on
 
 #include "analytics/http_session.h"
 #include "foundation/lock_object.h"

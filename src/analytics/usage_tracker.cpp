@@ -7,6 +7,7 @@
 #include "analytics/random_generator.h"
 #include "application/application_core.h"
 #include "foundation/url_escape.h"
+#include "resources/preferences.h"
 
 namespace vorn {
 
@@ -20,9 +21,15 @@ String& Endpoint() noexcept {
   return endpoint;
 }
 
+Result ReadSampleRatePreference(float& rate) noexcept {
+  return Preferences::Instance().GetFloat(u"/User/Local/AnalyticsSampleRate", &rate);
+}
+
 float ReadSampleRate() noexcept {
   float rate = 1.0f;
-  if (sample_rate_reader == nullptr || sample_rate_reader(rate) != kOk) return 1.0f;
+  const UsageTracker::SampleRateReader reader =
+      sample_rate_reader != nullptr ? sample_rate_reader : &ReadSampleRatePreference;
+  if (reader(rate) != kOk) return 1.0f;
   return rate;
 }
 

@@ -37,8 +37,8 @@ struct UsageTrackerSetup {
 
 class UsageTracker : public UsageReporter {
  public:
-  // Reads the run's sample rate (the preference "/User/Local/AnalyticsSampleRate");
-  // gives 0 with the rate, or a failure, when the rate is then 1.
+  // Reads the run's sample rate: 0 with the rate, or a failure, when the
+  // rate is then 1. By default the preference "/User/Local/AnalyticsSampleRate".
   using SampleRateReader = Result (*)(float& rate);
 
   // The process's tracker, made from the application core's description,

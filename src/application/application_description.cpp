@@ -1,5 +1,6 @@
 #include "application/application_description.h"
 
+#include "resources/resource_manager.h"
 #include "xml/xml_element.h"
 
 namespace vorn {
@@ -57,6 +58,16 @@ Result ApplicationDescription::Read(const XmlElement* element) noexcept {
   if (result != kOk) return result;
   *this = static_cast<ApplicationDescription&&>(read);
   return kOk;
+}
+
+Result ApplicationDescription::ReadFromResources(ResourceManager& resources) noexcept {
+  Reset();
+  XmlElement* element = nullptr;
+  const Result found = resources.FindElement(u"Application", element);
+  if (found != kOk) return found;
+  const Result result = Read(element);
+  resources.Release(element);
+  return result;
 }
 
 }  // namespace vorn

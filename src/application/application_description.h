@@ -10,6 +10,7 @@
 
 namespace vorn {
 
+class ResourceManager;
 class XmlElement;
 
 enum class Distribution : uint32_t { kPublic = 0, kOpenBeta = 1, kClosedBeta = 2 };
@@ -33,6 +34,9 @@ struct ApplicationDescription {
   // missing gives 6. On failure the description keeps its defaults: 15 for
   // a null element, 6 for a missing attribute.
   Result Read(const XmlElement* element) noexcept;
+  // Reads the "Application" element of the resources (an empty ID, any
+  // language) and gives it back: 29 when there is none, else as Read.
+  Result ReadFromResources(ResourceManager& resources) noexcept;
   // Back to the defaults.
   void Reset() noexcept;
 };

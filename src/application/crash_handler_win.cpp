@@ -1,5 +1,9 @@
-#include <dbghelp.h>
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <windows.h>
+#include <dbghelp.h>
+// clang-format on
 
 #include <cwchar>
 

@@ -1,19 +1,14 @@
 // The `Language` switch: its value names the language the program's texts
-// are shown in. The localized strings install the setter at start-up.
+// are shown in, for this run and the later ones.
 #pragma once
 
 #include "foundation/result.h"
 
 namespace vorn {
 
-// Makes a language (a name such as "fr") the chosen one: 0 when it is
-// known, else its code; the language stays as it was on failure.
-using ChosenLanguageSetter = Result (*)(const char16_t* language);
-void SetChosenLanguageSetter(ChosenLanguageSetter setter) noexcept;
-
-// Looks the switch up (marking it used) and hands its value to the setter:
-// 29 without the switch, 4 when no setter is installed, else the setter's
-// result.
+// Looks the switch up (marking it used) and makes its value the chosen
+// language of the localized strings: 29 without the switch, 5 for a value
+// that names no language of the table (nothing changes then), else 0.
 Result ApplyLanguageSwitch() noexcept;
 
 }  // namespace vorn

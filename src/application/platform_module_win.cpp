@@ -1,7 +1,11 @@
+
+// The Windows headers depend on their order.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 #include <shlwapi.h>
-#include <windows.h>
+// clang-format on
 
 #include "application/application_core.h"
 #include "application/application_window.h"

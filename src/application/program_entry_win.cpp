@@ -1,5 +1,9 @@
-#include <windows.h>
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <winsock2.h>
+#include <windows.h>
+// clang-format on
 
 #include "application/application_core.h"
 #include "application/crash_handler.h"

@@ -1,9 +1,14 @@
 // The HTTP client against a tiny HTTP server on 127.0.0.1 in the test
 // itself: what goes over the wire and what comes back.
-#include <gtest/gtest.h>
-#include <windows.h>
+
+// The Windows headers depend on their order.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+// clang-format on
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>

@@ -53,4 +53,19 @@ TEST(FrameworkExitTest, DeferredQuitFinishesTheFrameAndGivesItsCode) {
   EXPECT_EQ(RunProbe(L"deferred-quit 12"), 12u);
 }
 
+// The marker a running instance holds, as another process would.
+HANDLE HoldInstanceMarker() {
+  return CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}");
+}
+
+TEST(FrameworkExitTest, SecondInstanceEndsWithZeroBeforeItsModulesStart) {
+  EXPECT_EQ(RunProbe(L"single-instance"), 31u);
+  HANDLE marker = HoldInstanceMarker();
+  ASSERT_NE(marker, nullptr);
+  EXPECT_EQ(RunProbe(L"single-instance"), 0u);
+  EXPECT_EQ(RunProbe(L"single-instance -allowmultipleinstances"), 31u);
+  CloseHandle(marker);
+  EXPECT_EQ(RunProbe(L"single-instance"), 31u);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 //   crash-main         a null pointer write in the frame loop
 //   crash-thread       a null pointer write on a framework thread
 //   crash-no-dbghelp   crash-main as if the debugging help library were absent
+//   single-instance    a single-instance program that quits with 31 once it runs
 // Scenario failures end with 98.
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 #include "application/application_window.h"
 #include "application/crash_handler.h"
 #include "application/program_entry.h"
+#include "foundation/guid.h"
 #include "foundation/thread_object.h"
 
 namespace {
@@ -88,6 +90,8 @@ class ProbeModule : public vorn::AppModule {
     ++updates;
     if (std::strcmp(name_, "newer") != 0) return vorn::kOk;
     if (std::strcmp(scenario, "wm-quit") == 0 && updates == 1) PostQuitMessage(scenario_value);
+    if (std::strcmp(scenario, "single-instance") == 0)
+      ApplicationCore::Get().RequestQuit(31, false);
     if (std::strcmp(scenario, "deferred-quit") == 0 && updates == 2) {
       ApplicationCore::Get().RequestQuit(scenario_value, true);
     }
@@ -120,6 +124,11 @@ void ApplicationStart() {
   core.SetMainWindow(&window);
   if (std::strcmp(scenario, "quit-at-start") == 0) core.RequestQuit(scenario_value, false);
   if (std::strcmp(scenario, "failing-module") == 0) older.initialize_result = vorn::kFailed;
+  if (std::strcmp(scenario, "single-instance") == 0) {
+    core.Description().name = u"Vorn Probe";
+    core.Description().multiple_instances_allowed = false;
+    vorn::TextToGuid(u"0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9", core.Description().uuid);
+  }
   if (std::strcmp(scenario, "crash-no-dbghelp") == 0)
     vorn::CrashHandler::SetDebugHelpModule(nullptr);
 }
@@ -143,6 +152,9 @@ int main(int argc, char** argv) {
     return 98;
   }
   if (std::strcmp(scenario, "failing-module") == 0 && newer.initialized) return 98;
+  if (std::strcmp(scenario, "single-instance") == 0 && exit_code == 0 && older.initialized) {
+    return 98;
+  }
   if (std::strcmp(scenario, "deferred-quit") == 0 && older.updates != newer.updates) return 98;
   if (scenario_failed) return 98;
   return exit_code;
