@@ -5,9 +5,9 @@
 namespace vorn {
 namespace {
 
-// A POSIX program has no embedded resource: the process's file system is
-// there, empty, and says why.
-TEST(PackageFileSystemInstanceTest, HasNoEmbeddedPackageOnPosix) {
+// This test program carries no package resource (on POSIX there is none to
+// carry): the process's file system is there, empty, and says why.
+TEST(PackageFileSystemInstanceTest, MissingResourceLeavesTheFileSystemEmpty) {
   PackageFileSystem& files = PackageFileSystem::Instance();
   EXPECT_EQ(&files, &PackageFileSystem::Instance());
   EXPECT_EQ(files.EmbeddedResult(), kNotFound);
