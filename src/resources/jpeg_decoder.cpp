@@ -33,14 +33,20 @@ struct JpegDecoding {
 void OnError(j_common_ptr info) {
   auto* errors = reinterpret_cast<JpegErrors*>(info->err);
   if (errors->base.msg_code == JERR_OUT_OF_MEMORY) errors->code = kOutOfMemory;
+  // What libjpeg reports when its working memory would pass the limit below.
+  if (errors->base.msg_code == JERR_NO_BACKING_STORE) errors->code = kInvalidSize;
   longjmp(errors->jump, 1);
 }
 
-// Warnings are silent (this layer shows and logs nothing), except running
-// out of data: libjpeg would pad the image with gray and call it decoded,
-// while a truncated file must fail.
+// Warnings are silent (this layer shows and logs nothing), except image
+// data that ends early, at the end of the file or at a marker: libjpeg
+// would pad the rest with gray and call the image decoded, while a
+// truncated or damaged file must fail.
 void OnMessage(j_common_ptr info, int level) {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) info->err->error_exit(info);
+  const int code = info->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
+    info->err->error_exit(info);
+  }
 }
 
 void OnOutput(j_common_ptr) {}
@@ -62,6 +68,9 @@ Result RunDecoding(JpegDecoding* d, const uint8_t* bytes, size_t size) {
   if (setjmp(d->errors.jump)) return d->errors.code;
   jpeg_create_decompress(&d->info);
   d->created = true;
+  // A progressive file keeps every coefficient of the image in memory; a
+  // small file can declare a size whose buffers would exhaust it.
+  d->info.mem->max_memory_to_use = static_cast<long>(kMaxPictureBytes);
   d->errors.code = kInvalidContent;
   jpeg_mem_src(&d->info, bytes, static_cast<unsigned long>(size));
   if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return kInvalidContent;

@@ -97,16 +97,16 @@ Result RunDecoding(PngDecoding* d, uint32_t& width, uint32_t& height) {
   d->format =
       ChooseFormat(d->png, png_get_color_type(d->png, d->info), png_get_bit_depth(d->png, d->info));
   if (d->format == 0) return kBadFormat;
-  png_set_interlace_handling(d->png);
-  png_read_update_info(d->png, d->info);
   Picture* probe = CreatePicture(d->format);
   if (!probe) return kOutOfMemory;
   const uint32_t bits = probe->BitsPerPixel();
   delete probe;
   uint32_t stride = 0;
   size_t bytes = 0;
-  // Checked against the declared size before anything is allocated.
+  // The declared size is checked before libpng or we allocate any row.
   if (Result r = PictureGeometry(bits, w, h, stride, bytes); r != kOk) return r;
+  png_set_interlace_handling(d->png);
+  png_read_update_info(d->png, d->info);
   if (png_get_rowbytes(d->png, d->info) != stride) return kBadFormat;
   if (d->format == kPictureFormatPalette) CopyPalette(d);
   d->rows = static_cast<uint8_t*>(std::malloc(bytes ? bytes : 1));
