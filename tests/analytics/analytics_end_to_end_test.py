@@ -207,7 +207,9 @@ def main():
     parser.add_argument("--probe", required=True)
     options = parser.parse_args()
     os.environ.setdefault("WINEDEBUG", "-all")
-    os.environ.pop("DISPLAY", None)
+    # Windowless probes; the test run's shared display stays (see scripts/test).
+    if not os.environ.get("VORN_TEST_DISPLAY"):
+        os.environ.pop("DISPLAY", None)
     runner = Runner(options)
     cid = test_exact_requests(runner)
     test_queue_time(runner)

@@ -122,6 +122,9 @@ ProbeModule newer("newer");
 void ApplicationStart() {
   ApplicationCore& core = ApplicationCore::Get();
   core.SetMainWindow(&window);
+  // Probes of other scenarios run side by side (the crash report test and
+  // the exit code tests); only the single-instance scenario is exclusive.
+  core.Description().multiple_instances_allowed = true;
   if (std::strcmp(scenario, "quit-at-start") == 0) core.RequestQuit(scenario_value, false);
   if (std::strcmp(scenario, "failing-module") == 0) older.initialize_result = vorn::kFailed;
   if (std::strcmp(scenario, "single-instance") == 0) {
