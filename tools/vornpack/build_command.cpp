@@ -1,4 +1,5 @@
 // vornpack build DIR -o FILE.kelp [--method GLOB=N]... [--file-list PRODUCT_DIR] [--threads N]
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -58,9 +59,23 @@ std::vector<std::u16string> OutputInsideSource(const std::u16string& source,
   if (FullPath(source, full_source) != vorn::kOk || FullPath(output, full_output) != vorn::kOk) {
     return {};
   }
+  // Full paths on Windows use "\\" (and ignore case); the listing spells the
+  // files it finds as the source folder as given, then "/" between names.
+  std::replace(full_source.begin(), full_source.end(), u'\\', u'/');
+  std::replace(full_output.begin(), full_output.end(), u'\\', u'/');
   full_source = WithSeparator(full_source);
+  if (full_output.size() < full_source.size()) return {};
+#ifdef _WIN32
+  const auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+  if (!std::equal(full_source.begin(), full_source.end(), full_output.begin(),
+                  [&](char16_t a, char16_t b) { return fold(a) == fold(b); })) {
+    return {};
+  }
+#else
   if (full_output.compare(0, full_source.size(), full_source) != 0) return {};
-  const std::u16string inside = WithSeparator(source) + full_output.substr(full_source.size());
+#endif
+  const std::u16string relative = full_output.substr(full_source.size());
+  const std::u16string inside = WithSeparator(source) + relative;
   return {inside, TemporarySibling(inside)};
 }
 

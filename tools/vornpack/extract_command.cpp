@@ -22,6 +22,7 @@ const std::vector<OptionSpec> kExtractOptions = {{"--output", "-o", true}};
 
 struct Target {
   const WalkedEntry* entry;
+  uint32_t hash;
   std::u16string relative;  // inside the output folder
 };
 
@@ -45,7 +46,7 @@ std::vector<Target> PlanTargets(const ArchiveLayout& layout, const ArchiveNames&
   std::vector<Target> targets;
   std::set<std::u16string> taken;
   for (const auto& [offset, hash] : by_offset) {
-    Target target{layout.EntryAt(offset), u""};
+    Target target{layout.EntryAt(offset), hash, u""};
     const std::u16string* name = names.NameOf(hash);
     std::string reason;
     if (name != nullptr && CheckPackagePath(*name, reason) == vorn::kOk &&
@@ -158,7 +159,8 @@ int RunExtractCommand(const Arguments& args, ToolOutput& out) {
     if ((r = folders.Ensure(destination.substr(0, slash + 1), error)) != vorn::kOk) break;
     outputs.push_back(std::make_unique<PendingOutput>(destination));
     if ((r = WriteTarget(file, target, *outputs.back(), *progress, error)) != vorn::kOk) {
-      error = ToUtf8(path) + ": " + error;
+      const std::u16string* name = names.NameOf(target.hash);
+      error = ToUtf8(path) + ": " + (name ? ToUtf8(*name) + ": " : std::string()) + error;
       break;
     }
   }

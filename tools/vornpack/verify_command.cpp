@@ -1,4 +1,6 @@
 // vornpack verify FILE
+#include <map>
+
 #include "archive_file.h"
 #include "archive_names.h"
 #include "command_line.h"
@@ -13,7 +15,10 @@ namespace {
 
 // Decodes every file entry in full; the first that fails is the fault.
 vorn::Result DecodeAll(const ArchiveFile& file, const ArchiveLayout& layout,
-                       ProgressReporter& progress, uint64_t& total, std::string& error) {
+                       const ArchiveNames& names, ProgressReporter& progress, uint64_t& total,
+                       std::string& error) {
+  std::map<uint64_t, uint32_t> hash_at;  // entry offset -> path hash
+  for (const vorn::DirectoryRow& row : layout.rows) hash_at[row.offset] = row.hash;
   total = 0;
   for (const WalkedEntry& entry : layout.entries) total += entry.header.unpacked_size;
   progress.Begin("verifying", total);
@@ -29,6 +34,9 @@ vorn::Result DecodeAll(const ArchiveFile& file, const ArchiveLayout& layout,
         error);
     if (r != vorn::kOk) {
       progress.End();
+      auto hash = hash_at.find(entry.offset);
+      const std::u16string* name = hash == hash_at.end() ? nullptr : names.NameOf(hash->second);
+      if (name != nullptr) error = ToUtf8(*name) + ": " + error;
       return r;
     }
   }
@@ -84,13 +92,15 @@ int RunVerifyCommand(const Arguments& args, ToolOutput& out) {
     for (size_t i = 1; i < problems.size(); ++i) out.Error("  also: " + problems[i] + "\n");
     return Failure(out, name + ": " + problems[0]);
   }
-  std::unique_ptr<ProgressReporter> progress = out.NewProgress();
-  uint64_t total = 0;
-  if (DecodeAll(file, layout, *progress, total, error) != vorn::kOk) {
-    return Failure(out, name + ": " + error);
-  }
+  // Names first, so that a corrupt entry can be named (the harvest passes
+  // over documents that do not decode).
   ArchiveNames names;
   names.Resolve(file.Data(), file.Size(), layout);
+  std::unique_ptr<ProgressReporter> progress = out.NewProgress();
+  uint64_t total = 0;
+  if (DecodeAll(file, layout, names, *progress, total, error) != vorn::kOk) {
+    return Failure(out, name + ": " + error);
+  }
   if (MountAsInstaller(file, names, layout, error) != vorn::kOk) {
     return Failure(out, name + ": " + error);
   }
