@@ -29,7 +29,8 @@ class LockObject {
   void Unlock() noexcept;
 
  private:
-  void* mutex_ = nullptr;  // the mutex handle (named, or standing in for the section)
+  // The mutex handle (named, or standing in for the section); Windows only.
+  [[maybe_unused]] void* mutex_ = nullptr;
   bool already_existed_ = false;
   bool named_ = false;
   // Whether section_ holds an initialized critical section (or mutex).
