@@ -56,9 +56,18 @@ int main(int argc, char** argv) {
         result = lzma.Init(&sink, 0, 0, vorn::BlockStream::kWriting, 4096);
         coder = &lzma;
       }
-      if (result == vorn::kOk) result = coder->Write(content.data(), uint32_t(content.size()));
+      // An empty block writes nothing, but through a real pointer.
+      const uint8_t none = 0;
+      if (result == vorn::kOk && !content.empty())
+        result = coder->Write(content.data(), uint32_t(content.size()));
+      else if (result == vorn::kOk)
+        result = coder->Write(&none, 0);
       const vorn::Result flushed = coder->Flush(0);
-      if (result != vorn::kOk || (flushed != vorn::kOk && flushed != vorn::kNotSupported)) return 1;
+      if (result != vorn::kOk || (flushed != vorn::kOk && flushed != vorn::kNotSupported)) {
+        std::fprintf(stderr, "decoder_seeds: kind %u size %zu: %d %d\n", kind, size, int(result),
+                     int(flushed));
+        return 1;
+      }
       std::vector<uint8_t> seed = {uint8_t(kind), uint8_t(size), uint8_t(size >> 8),
                                    uint8_t(size >> 16), 0};
       seed.insert(seed.end(), room.begin(), room.begin() + sink.Size());
