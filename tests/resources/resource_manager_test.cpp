@@ -56,6 +56,10 @@ class ResourceManagerTest : public ::testing::Test {
     package_.AddXml(u"Data/Xml/Broken.xml",
                     "<Resources Language=\"en\"><String ID=\"X\">x</Resources>");
     package_.AddXml(u"Data/Xml/NoRoot.xml", "<?xml version=\"1.0\"?>\n<!-- nothing -->\n");
+    package_.AddXml(u"Data/Xml/TwoRoots.xml", "<Resources/><Resources/>");
+    package_.AddXml(u"Data/Xml/French.xml",
+                    "<Resources Language=\"fr\"><Setting>fr</Setting>"
+                    "<Other Language=\"*\">any</Other></Resources>");
     package_.MountIn(files_);
     manager_ = std::make_unique<ResourceManager>(files_);
     manager_->SetChosenLanguageSource(&language_);
@@ -166,7 +170,8 @@ TEST_F(ResourceManagerTest, DocumentsParseOnceAndBadOnesPassTheParserCode) {
   const Result broken = manager_->GetDocument(u"Data/Xml/Broken.xml", bad);
   EXPECT_NE(broken, kOk);
   EXPECT_EQ(bad, nullptr);
-  EXPECT_NE(manager_->GetDocument(u"Data/Xml/NoRoot.xml", bad), kOk);
+  EXPECT_EQ(manager_->GetDocument(u"Data/Xml/NoRoot.xml", bad), kInvalidContent);
+  EXPECT_EQ(manager_->GetDocument(u"Data/Xml/TwoRoots.xml", bad), kInvalidContent);
   EXPECT_EQ(manager_->GetDocument(u"Data/Empty.bin", bad), kInvalidSize);
   EXPECT_EQ(manager_->CacheCount(), 0u);
 }
@@ -194,7 +199,8 @@ TEST_F(ResourceManagerTest, RegisteredElementsAreFoundByNameIdAndLanguage) {
 TEST_F(ResourceManagerTest, RegistrationFailuresRegisterNothing) {
   const uint32_t before = manager_->CacheCount();
   EXPECT_NE(manager_->RegisterDocument(u"Data/Xml/Broken.xml"), kOk);
-  EXPECT_NE(manager_->RegisterDocument(u"Data/Xml/NoRoot.xml"), kOk);
+  EXPECT_EQ(manager_->RegisterDocument(u"Data/Xml/NoRoot.xml"), kInvalidContent);
+  EXPECT_EQ(manager_->RegisterDocument(u"Data/Xml/TwoRoots.xml"), kInvalidContent);
   EXPECT_EQ(manager_->RegisterDocument(u"Data/Xml/Missing.xml"), kNotFound);
   EXPECT_EQ(manager_->RegisterDocument(nullptr), kInvalidPath);
   EXPECT_EQ(manager_->CacheCount(), before);
@@ -231,6 +237,20 @@ TEST_F(ResourceManagerTest, AnyLanguageElementAnswersEveryLanguageWithoutItsOwn)
   // An element with an empty ID in "*" is what FindElement sees.
   XmlElement* element = nullptr;
   ASSERT_EQ(manager_->FindElement(u"String", element), kOk);
+  EXPECT_EQ(manager_->Release(element), kOk);
+}
+
+TEST_F(ResourceManagerTest, FindElementSeesElementsWithoutIdOnlyInAnyLanguage) {
+  ASSERT_EQ(manager_->RegisterDocument(u"Data/Xml/French.xml"), kOk);
+  XmlElement* element = nullptr;
+  // Keyed "Setting::fr" from the root's language: not the "Setting::*" key.
+  EXPECT_EQ(manager_->FindElement(u"Setting", element), kNotFound);
+  EXPECT_EQ(element, nullptr);
+  // The language-aware lookup finds it, a null ID being the empty one.
+  ASSERT_EQ(manager_->GetElement(u"Setting", nullptr, element), kOk);
+  EXPECT_EQ(manager_->Release(element), kOk);
+  // A child's own Language overrides the root's.
+  ASSERT_EQ(manager_->FindElement(u"Other", element), kOk);
   EXPECT_EQ(manager_->Release(element), kOk);
 }
 
