@@ -8,6 +8,8 @@
 //   crash-main         a null pointer write in the frame loop
 //   crash-thread       a null pointer write on a framework thread
 //   crash-no-dbghelp   crash-main as if the debugging help library were absent
+//   crash-shown-window  crash-main with a visible system window behind the main window
+//   crash-hidden-window crash-main with that window hidden
 //   single-instance    a single-instance program that quits with 31 once it runs
 // Scenario failures end with 98.
 #include <windows.h>
@@ -60,6 +62,35 @@ class ConsoleWindow : public vorn::ApplicationWindow {
   bool has_window_ = false;
 };
 
+// A main window with a real system window (the run shows it), so that the
+// crash report's choice of owner can be seen.
+class SystemBackedWindow : public vorn::ApplicationWindow {
+ public:
+  bool HasSystemWindow() const noexcept override { return handle_ != nullptr; }
+  void* SystemHandle() const noexcept override { return handle_; }
+  Result CreateSystemWindow() noexcept override {
+    handle_ = CreateWindowExW(0, L"STATIC", L"Vorn Probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return handle_ != nullptr ? vorn::kOk : vorn::kFailed;
+  }
+  void DestroySystemWindow() noexcept override {
+    if (handle_ != nullptr) DestroyWindow(handle_);
+    handle_ = nullptr;
+  }
+  bool IsMaximized() const noexcept override { return false; }
+  void UpdateFrame(float) noexcept override {}
+  bool IsIdle() noexcept override { return false; }
+  bool PreTranslateMessage(void*) noexcept override { return false; }
+  void ApplicationStarted() noexcept override {}
+  bool OpenFiles(const vorn::String*, uint32_t) noexcept override { return false; }
+
+ private:
+  HWND handle_ = nullptr;
+};
+
+SystemBackedWindow shown_window;
+SystemBackedWindow hidden_window;
+
 class CrashingThread : public vorn::ThreadObject {
  public:
   ~CrashingThread() override { Stop(true); }
@@ -96,7 +127,12 @@ class ProbeModule : public vorn::AppModule {
       ApplicationCore::Get().RequestQuit(scenario_value, true);
     }
     if (std::strncmp(scenario, "crash-main", 10) == 0 ||
-        std::strcmp(scenario, "crash-no-dbghelp") == 0) {
+        std::strcmp(scenario, "crash-no-dbghelp") == 0 ||
+        std::strcmp(scenario, "crash-shown-window") == 0 ||
+        std::strcmp(scenario, "crash-hidden-window") == 0) {
+      if (std::strcmp(scenario, "crash-hidden-window") == 0) {
+        ShowWindow(static_cast<HWND>(hidden_window.SystemHandle()), SW_HIDE);
+      }
       WriteNullPointer();
     }
     if (std::strcmp(scenario, "crash-thread") == 0 && updates > 3000) {
@@ -122,6 +158,8 @@ ProbeModule newer("newer");
 void ApplicationStart() {
   ApplicationCore& core = ApplicationCore::Get();
   core.SetMainWindow(&window);
+  if (std::strcmp(scenario, "crash-shown-window") == 0) core.SetMainWindow(&shown_window);
+  if (std::strcmp(scenario, "crash-hidden-window") == 0) core.SetMainWindow(&hidden_window);
   // Probes of other scenarios run side by side (the crash report test and
   // the exit code tests); only the single-instance scenario is exclusive.
   core.Description().multiple_instances_allowed = true;
