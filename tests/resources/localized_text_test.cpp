@@ -29,6 +29,7 @@ class LocalizedTextTest : public ::testing::Test {
                                             {"CancelButton", "&amp;Cancel"},
                                             {"Lines", "one&#10;two"},
                                             {"Spaced Key", "spaced"},
+                                            {"Blank", ""},
                                             {"TimeRemainingAboutXMinutes", "About {0} minutes"}}));
     package_.AddXml(u"Data/Xml/VornLib-Strings-fr.xml",
                     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -80,6 +81,7 @@ TEST_F(LocalizedTextTest, KeysResolveInTheChosenLanguageWithFallback) {
   EXPECT_EQ(Localize(u"#OKButton").second, "Conferma");
   EXPECT_EQ(Localize(u"#Lines").second, "one\ntwo");
   EXPECT_EQ(Localize(u"#Spaced Key").second, "spaced");  // the key is all of the rest
+  EXPECT_EQ(Localize(u"#Blank"), Expected(kOk, ""));     // an entry may be empty on purpose
   EXPECT_EQ(Localize(u"#TimeRemainingAboutXMinutes").second, "About {0} minutes");
 }
 
