@@ -50,6 +50,7 @@ Result CacheLayer::Attach(Stream* inner) noexcept {
   ResetWindow();
   dirty_start_ = kClean;
   dirty_end_ = 0;
+  lost_write_ = kOk;
   if (buffer_ == nullptr) {
     buffer_ = static_cast<uint8_t*>(std::malloc(kCapacity));
     if (buffer_ == nullptr) return kOutOfMemory;
@@ -190,7 +191,10 @@ Result CacheLayer::WriteDirtyRange() noexcept {
     result = inner_->Write(buffer_ + (start - window_start_), static_cast<uint32_t>(end - start));
   }
   // After a failure the window's bytes may not match the file any more.
-  if (result != kOk) ResetWindow();
+  if (result != kOk) {
+    ResetWindow();
+    if (lost_write_ == kOk) lost_write_ = result;
+  }
   return result;
 }
 
@@ -220,11 +224,14 @@ uint64_t CacheLayer::Size() noexcept {
 Result CacheLayer::Close() noexcept {
   if (inner_ == nullptr) return kNullOutput;
   WriteDirtyRange();
+  const Result lost = lost_write_;
   position_ = 0;
   ResetWindow();
   dirty_start_ = kClean;
   dirty_end_ = 0;
-  return inner_->Close();
+  lost_write_ = kOk;
+  const Result closed = inner_->Close();
+  return lost != kOk ? lost : closed;
 }
 
 String CacheLayer::Describe() noexcept {

@@ -53,6 +53,10 @@ class CacheLayer : public Stream {
   uint32_t window_length_ = 0;
   uint64_t dirty_start_ = kClean;
   uint64_t dirty_end_ = 0;
+  // The first write-out that failed since Attach. Close reports it: a file
+  // whose bytes did not all reach the inner stream never closes as a
+  // success, even when the caller let the earlier failure pass.
+  Result lost_write_ = kOk;
 };
 
 }  // namespace vorn

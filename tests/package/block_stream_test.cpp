@@ -241,9 +241,24 @@ TEST(LZMAStreamTest, PackageBlocksSplitAt4MiB) {
   // lc 8, lp 0, pb 0 and a 4 MiB dictionary, as in the installer's package.
   EXPECT_EQ(packed[0], 0x08);
   EXPECT_EQ(packed[1] | packed[2] << 8 | packed[3] << 16 | packed[4] << 24, 4 << 20);
-  uint8_t first[5];
-  const uint32_t n = EncodeVarUInt(4194304, first);
-  EXPECT_EQ(std::memcmp(packed.data() + 5, first, n), 0);
+  // Two blocks, of 4,194,304 and 122,544 bytes, and nothing after them.
+  auto length = [&packed](size_t& at) {
+    uint32_t value = 0;
+    for (uint32_t shift = 0; at < packed.size(); shift += 7) {
+      const uint8_t byte = packed[at++];
+      value |= uint32_t(byte & 0x7F) << shift;
+      if ((byte & 0x80) == 0) break;
+    }
+    return value;
+  };
+  size_t at = 5;
+  EXPECT_EQ(length(at), 4194304u);
+  uint32_t coded = length(at);
+  at += coded != 0 ? coded : 4194304;
+  EXPECT_EQ(length(at), 122544u);
+  coded = length(at);
+  at += coded != 0 ? coded : 122544;
+  EXPECT_EQ(at, packed.size());
   Bytes out;
   ASSERT_EQ(Decode(kMethodLzma, packed, content.size(), out, 1 << 20), kOk);
   EXPECT_EQ(out, content);

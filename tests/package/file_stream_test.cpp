@@ -232,6 +232,44 @@ TEST(CacheLayerWriteTest, CloseWritesPendingBytesAndClosesTheInnerStream) {
   EXPECT_EQ(folder.ReadFile("c.bin"), (Bytes{'p', 'e', 'n', 'd', 'i', 'n', 'g'}));
 }
 
+// A file copy closes its target last; bytes that never reached the file
+// must make that Close fail, even after an earlier failure went unheeded.
+TEST(CacheLayerWriteTest, BytesThatNeverReachedTheInnerStreamFailTheClose) {
+  uint8_t room[10] = {};
+  const Bytes content = test::TextLike(100);
+  MemoryStream small(room, sizeof(room), MemoryStream::kWriting);
+  CacheLayer cache;
+  ASSERT_EQ(cache.Attach(&small), kOk);
+  ASSERT_EQ(cache.Write(content.data(), 100), kOk);  // held in the window
+  EXPECT_EQ(cache.Close(), kNoRoom);
+
+  ASSERT_EQ(small.Open(room, sizeof(room), MemoryStream::kWriting), kOk);
+  ASSERT_EQ(cache.Attach(&small), kOk);
+  ASSERT_EQ(cache.Write(content.data(), 100), kOk);
+  EXPECT_EQ(cache.Flush(0), kNoRoom);
+  EXPECT_EQ(cache.Close(), kNoRoom);
+
+  // A fresh start forgets the old failure.
+  ASSERT_EQ(small.Open(room, sizeof(room), MemoryStream::kWriting), kOk);
+  ASSERT_EQ(cache.Attach(&small), kOk);
+  ASSERT_EQ(cache.Write(content.data(), 10), kOk);
+  EXPECT_EQ(cache.Close(), kOk);
+  EXPECT_EQ(std::memcmp(room, content.data(), 10), 0);
+}
+
+#ifndef _WIN32
+// The same through a file stream on a full device: the date is set (and its
+// failure ignored) before the close, as the file transfer does.
+TEST(FileStreamFullDeviceTest, CloseReportsTheLostBytes) {
+  FileStream stream;
+  if (stream.OpenForWriting(u"/dev/full") != kOk) GTEST_SKIP() << "no /dev/full";
+  ASSERT_EQ(stream.Write("last bytes", 10), kOk);
+  EXPECT_EQ(stream.SetModificationTime(DateTime::FromUnixTime(1453032000, 0)), kDiskFull);
+  EXPECT_EQ(stream.Close(), kDiskFull);
+  EXPECT_FALSE(stream.IsOpen());
+}
+#endif
+
 TEST(FileHandleLayerTest, FollowsTheStreamRules) {
   test::TempFolder folder;
   folder.WriteFile("h.bin", test::Noise(10));
