@@ -1,0 +1,44 @@
+// Writes the seed corpus of guid_fuzz into the folder given as argv[1]:
+// GUID texts as UTF-16 little-endian, in the forms the framework meets
+// (plain, braced, lower case, spaced) and with one digit too few or too
+// many.
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void Write(const std::string& folder, int number, const std::u16string& text) {
+  const std::string path = folder + "/seed" + std::to_string(number);
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  for (char16_t unit : text) {
+    std::fputc(unit & 0xFF, file);
+    std::fputc(unit >> 8, file);
+  }
+  std::fclose(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s folder\n", argv[0]);
+    return 1;
+  }
+  const std::string folder = argv[1];
+  const std::u16string samples[] = {
+      u"00112233-4455-6677-8899-AABBCCDDEEFF",
+      u"{6B29FC40-CA47-1067-B31D-00DD010662DA}",
+      u"{6b29fc40-ca47-1067-b31d-00dd010662da}",
+      u"0011 2233 4455 6677 8899 AABB CCDD EEFF",
+      u"00000000-0000-0000-0000-000000000000",
+      u"00112233-4455-6677-8899-AABBCCDDEEF",
+      u"00112233-4455-6677-8899-AABBCCDDEEFF0",
+      u"{}",
+      u"",
+      u"g0112233-4455-6677-8899-AABBCCDDEEFF\u00e9",
+  };
+  int number = 0;
+  for (const std::u16string& sample : samples) Write(folder, number++, sample);
+  return 0;
+}
