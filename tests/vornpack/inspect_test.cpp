@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "archive_walk.h"
 #include "package/package_format.h"
 #include "package/path_hash.h"
 #include "tool_text.h"
@@ -36,6 +37,36 @@ std::string ListLine(const std::string& listing, const std::string& path) {
     at = end + 1;
   }
   return "";
+}
+
+// The archive with its directory replaced by `rows` (hash, offset pairs),
+// stored, with both checksums right: only the directory's content is wrong.
+Bytes WithDirectory(const Bytes& archive, const std::vector<std::pair<uint32_t, uint32_t>>& rows) {
+  vorn::ArchiveHeader header;
+  vorn::DecodeArchiveHeader(archive.data(), header);
+  Bytes out(archive.begin(), archive.begin() + header.directory_offset);
+  vorn::EntryHeader entry{};
+  entry.method = vorn::kMethodStored;
+  entry.packed_size = entry.unpacked_size = rows.size() * vorn::kDirectoryRowSize;
+  entry.layout = vorn::kLayoutIdentifier;
+  entry.record_type = vorn::kDirectoryRecordType;
+  entry.format_version = vorn::kFormatVersion;
+  entry.flags = vorn::kDirectoryRecordFlags;
+  uint8_t bytes[vorn::kEntryHeaderSize];
+  vorn::EncodeEntryHeader(entry, bytes);
+  entry.checksum = vorn::EntryHeaderChecksum(bytes);
+  vorn::EncodeEntryHeader(entry, bytes);
+  out.insert(out.end(), bytes, bytes + sizeof bytes);
+  for (const auto& [hash, offset] : rows) {
+    for (uint32_t v : {hash, offset}) {
+      for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b)));
+    }
+  }
+  header.archive_size = out.size();
+  vorn::EncodeArchiveHeader(header, out.data());
+  header.checksum = vorn::ArchiveHeaderChecksum(out.data());
+  vorn::EncodeArchiveHeader(header, out.data());
+  return out;
 }
 
 class InspectTest : public testing::Test {
@@ -221,6 +252,43 @@ TEST_F(InspectTest, DamagedArchivesFailCleanlyAndExtractWritesNothing) {
         << extract.error;
     EXPECT_FALSE(fs::exists(temp_.Path() / "x/Data")) << "no folder is left behind";
     EXPECT_EQ(ReadFile(existing), BytesOf("an earlier extraction"));
+  }
+}
+
+// The directory is what the installer's lookup bisects: rows out of order,
+// two rows with one hash or a row that points anywhere but at an entry
+// header make verify and extract fail, naming the fault.
+TEST_F(InspectTest, AFaultyDirectoryIsFoundAndNothingIsExtracted) {
+  vornpack::ArchiveLayout layout;
+  std::string error;
+  ASSERT_EQ(vornpack::WalkArchive(archive_.data(), archive_.size(), layout, error), vorn::kOk);
+  std::vector<std::pair<uint32_t, uint32_t>> rows;
+  for (const vorn::DirectoryRow& row : layout.rows) rows.push_back({row.hash, row.offset});
+  ASSERT_GE(rows.size(), 3u);
+  const Bytes same = WithDirectory(archive_, rows);
+  ASSERT_EQ(RunTool({"verify", WriteDamaged("same.kelp", same)}).status, 0)
+      << "a stored directory with the same rows is sound";
+
+  auto swapped = rows;
+  std::swap(swapped[0], swapped[1]);
+  auto doubled = rows;
+  doubled[1].first = doubled[0].first;
+  auto astray = rows;
+  astray[2].second += 1;
+  struct Case {
+    std::vector<std::pair<uint32_t, uint32_t>> rows;
+    const char* says;
+  };
+  for (const Case& c : {Case{swapped, "out of order"}, Case{doubled, "the same hash"},
+                        Case{astray, "not the start of a file entry"}}) {
+    const std::string file = WriteDamaged("directory.kelp", WithDirectory(archive_, c.rows));
+    RunResult verify = RunTool({"verify", file});
+    EXPECT_EQ(verify.status, 1) << c.says;
+    EXPECT_TRUE(Contains(verify.error, file) && Contains(verify.error, c.says)) << verify.error;
+    RunResult extract = RunTool({"extract", file, "-o", temp_("x")});
+    EXPECT_EQ(extract.status, 1) << c.says;
+    EXPECT_TRUE(Contains(extract.error, c.says)) << extract.error;
+    EXPECT_FALSE(fs::exists(temp_.Path() / "x"));
   }
 }
 
