@@ -1,0 +1,408 @@
+// Packing a product folder: `vornpack build` against the peers a vendor
+// would otherwise use, on the same files in the same run.
+//
+// Time ratios are the reference's time / our time (1.0 = parity, higher
+// means we are faster), as in the other benchmarks; size ratios are our
+// archive's size / the reference's (lower means we are smaller):
+//   pack_seconds          vornpack build of the corpus, every core
+//   pack_mib_per_s        the corpus's size / pack_seconds
+//   pack_vs_xz9           `tar | xz -9 -T0` time / ours
+//   pack_size_vs_xz9      our archive / the .tar.xz
+//   makensis_time_ratio   makensis (SetCompressor /SOLID lzma, amd64-unicode)
+//                         time / ours, when makensis is installed
+//   makensis_size_ratio   our archive / the installer makensis writes (its
+//                         stub included, some 50 KiB)
+// and, since a shared machine makes wall-clock times noisy, the processor
+// time each spent (all its threads; the peers' as child processes):
+//   pack_cpu_seconds, xz9_cpu_seconds, makensis_cpu_seconds
+//
+// The corpus is 256 MiB of generated files, about 1,500 of them in nested
+// folders, in the shares of a typical product: XML documents, text, machine
+// code and data of executables, and incompressible media (half of them
+// pictures, which the package stores, half other already compressed data).
+// VORN_PACK_BENCH_MIB scales it for quick runs.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "tool_output.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+void Figure(const char* name, double value) {
+  std::printf("%s: %.3f\n", name, value);
+  std::fflush(stdout);
+}
+
+void Stage(const char* what) {
+  static const auto start = std::chrono::steady_clock::now();
+  const std::chrono::duration<double> at = std::chrono::steady_clock::now() - start;
+  std::fprintf(stderr, "[%7.1f s] %s\n", at.count(), what);
+}
+
+// User and system time of this process or of its waited-for children.
+double ProcessorSeconds(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Timing {
+  double wall = 0;
+  double processor = 0;
+};
+
+// Wall-clock and processor time of `work`; `who` says whose processor time
+// counts (RUSAGE_SELF for in-process work, RUSAGE_CHILDREN for commands).
+Timing Measure(const std::function<bool()>& work, int who, bool& ok) {
+  const double processor = ProcessorSeconds(who);
+  const auto start = std::chrono::steady_clock::now();
+  ok = work();
+  Timing t;
+  t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  t.processor = ProcessorSeconds(who) - processor;
+  return t;
+}
+
+class SilentOutput : public vornpack::ToolOutput {
+ public:
+  void Out(const std::string&) override {}
+  void Error(const std::string& text) override { std::fputs(text.c_str(), stderr); }
+  std::unique_ptr<vornpack::ProgressReporter> NewProgress() override {
+    return vornpack::NewSilentProgress();
+  }
+};
+
+// --- the corpus ----------------------------------------------------------
+
+class Generator {
+ public:
+  explicit Generator(uint32_t seed) : random_(seed) {
+    // A vocabulary with a Zipf-like use: a few words are very common.
+    const char* const letters = "etaoinshrdlcumwfgypbvkjxqz";
+    for (int i = 0; i < 3000; ++i) {
+      std::string word;
+      const int length = 2 + static_cast<int>(random_() % 9);
+      for (int j = 0; j < length; ++j) word += letters[Skewed(26)];
+      words_.push_back(word);
+    }
+  }
+
+  // Prose-like text in lines.
+  Bytes Text(size_t size) {
+    Bytes out;
+    out.reserve(size + 64);
+    size_t line = 0;
+    while (out.size() < size) {
+      const std::string& w = words_[Skewed(words_.size())];
+      out.insert(out.end(), w.begin(), w.end());
+      line += w.size() + 1;
+      if (line > 60 + random_() % 20) {
+        out.push_back('\n');
+        line = 0;
+      } else {
+        out.push_back(random_() % 17 == 0 ? ',' : ' ');
+      }
+    }
+    out.resize(size);
+    return out;
+  }
+
+  // Installer-style XML: nested elements with attributes and texts.
+  Bytes Xml(size_t size) {
+    std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Resources>\n";
+    uint32_t id = 0;
+    while (out.size() + 20 < size) {
+      const std::string& tag = words_[Skewed(40)];
+      out += "  <" + tag + " Id=\"" + std::to_string(++id) + "\" Name=\"" +
+             words_[Skewed(words_.size())] + "\" Size=\"" + std::to_string(random_() % 100000) +
+             "\" Date=\"20" + std::to_string(10 + random_() % 15) + "-0" +
+             std::to_string(1 + random_() % 9) + "-1" + std::to_string(random_() % 10) +
+             "T10:20:30.000000Z\">";
+      for (int i = 0, n = static_cast<int>(random_() % 8); i < n; ++i) {
+        out += words_[Skewed(words_.size())] + " ";
+      }
+      out += "</" + tag + ">\n";
+    }
+    out += "</Resources>\n";
+    return Bytes(out.begin(), out.end());  // about `size`: whole elements only
+  }
+
+  // Executable-like: code made of instruction templates with operands from
+  // small pools (registers, nearby offsets, a few addresses), tables of
+  // pointers, strings, and zero padding, in sections.
+  Bytes Executable(size_t size) {
+    Bytes out;
+    out.reserve(size + 4096);
+    static const std::vector<Bytes> kTemplates = {{0x55},
+                                                  {0x8B, 0xEC},
+                                                  {0x83, 0xEC, 0},
+                                                  {0x89, 0x45, 0},
+                                                  {0x8B, 0x45, 0},
+                                                  {0xE8, 0, 0, 0, 0},
+                                                  {0xC3},
+                                                  {0x5D},
+                                                  {0x6A, 0},
+                                                  {0xFF, 0x15, 0, 0, 0, 0},
+                                                  {0x85, 0xC0},
+                                                  {0x74, 0},
+                                                  {0x75, 0},
+                                                  {0x33, 0xC0},
+                                                  {0x48, 0x8B, 0x4C, 0x24, 0},
+                                                  {0x0F, 0x84, 0, 0, 0, 0},
+                                                  {0x50},
+                                                  {0x51},
+                                                  {0x8D, 0x4D, 0},
+                                                  {0xB8, 0, 0, 0, 0},
+                                                  {0x48, 0x89, 0x5C, 0x24, 0},
+                                                  {0xCC}};
+    std::vector<uint32_t> addresses;
+    for (int i = 0; i < 64; ++i) addresses.push_back(0x401000 + (random_() % 0x40000) * 4);
+    while (out.size() < size) {
+      const uint32_t section = random_() % 10;
+      const size_t length = 4096 + random_() % 65536;
+      if (section < 6) {  // code
+        for (size_t n = 0; n < length;) {
+          const Bytes& t = kTemplates[Skewed(kTemplates.size())];
+          size_t at = out.size();
+          out.insert(out.end(), t.begin(), t.end());
+          if (t.size() == 5 || t.size() == 6) {
+            const uint32_t a = addresses[Skewed(addresses.size())];
+            for (int b = 0; b < 4; ++b)
+              out[at + t.size() - 4 + b] = static_cast<uint8_t>(a >> (8 * b));
+          } else if (t.size() >= 2 && t.back() == 0) {
+            out.back() = static_cast<uint8_t>((Skewed(32)) * 4);
+          }
+          n += t.size();
+        }
+      } else if (section < 8) {  // pointer tables and structures
+        for (size_t n = 0; n < length; n += 4) {
+          const uint32_t a = random_() % 3 == 0 ? static_cast<uint32_t>(random_() % 256)
+                                                : addresses[Skewed(addresses.size())];
+          for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(a >> (8 * b)));
+        }
+      } else if (section == 8) {  // strings, some of them UTF-16
+        const Bytes text = Text(length);
+        if (random_() % 2) {
+          out.insert(out.end(), text.begin(), text.end());
+        } else {
+          for (uint8_t c : text) {
+            out.push_back(c);
+            out.push_back(0);
+          }
+        }
+      } else {  // alignment padding
+        out.insert(out.end(), length / 8, 0);
+      }
+    }
+    out.resize(size);
+    return out;
+  }
+
+  Bytes Noise(size_t size) {
+    Bytes out(size);
+    for (size_t i = 0; i + 4 <= size; i += 4) {
+      const uint32_t v = random_();
+      std::memcpy(&out[i], &v, 4);
+    }
+    return out;
+  }
+
+  uint32_t Next() { return random_(); }
+  // An index below n, small ones far more likely.
+  size_t Skewed(size_t n) {
+    const double u = std::uniform_real_distribution<double>(0, 1)(random_);
+    return static_cast<size_t>(std::pow(u, 3.0) * static_cast<double>(n)) % n;
+  }
+  // A size from min to max, spread evenly on a log scale.
+  size_t LogSize(size_t min, size_t max) {
+    const double u = std::uniform_real_distribution<double>(0, 1)(random_);
+    return static_cast<size_t>(
+        std::exp(std::log(double(min)) + u * (std::log(double(max)) - std::log(double(min)))));
+  }
+
+ private:
+  std::mt19937 random_;
+  std::vector<std::string> words_;
+};
+
+struct Kind {
+  const char* folder;
+  const char* extension;
+  double share;  // of the corpus's bytes
+  size_t min_size, max_size;
+  Bytes (Generator::*make)(size_t);
+};
+
+void WriteFile(const fs::path& path, const Bytes& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// Writes the corpus below `root`; returns the number of files.
+size_t MakeCorpus(const fs::path& root, uint64_t total) {
+  const std::vector<Kind> kinds = {
+      {"Data/Xml", ".xml", 0.10, 1 << 10, 256 << 10, &Generator::Xml},
+      {"Product/Docs", ".txt", 0.15, 512, 512 << 10, &Generator::Text},
+      {"Product/Bin", ".dll", 0.45, 4 << 10, 4 << 20, &Generator::Executable},
+      {"Product/Media", ".png", 0.15, 1 << 10, 1 << 20, &Generator::Noise},
+      {"Product/Data", ".cab", 0.15, 16 << 10, 2 << 20, &Generator::Noise},
+  };
+  Generator generator(20160117);
+  size_t count = 0;
+  WriteFile(root / "Data/Xml/Configuration.xml", generator.Xml(4096));
+  for (const Kind& kind : kinds) {
+    const uint64_t budget = static_cast<uint64_t>(kind.share * static_cast<double>(total));
+    uint64_t written = 0;
+    for (int index = 0; written < budget; ++index) {
+      size_t size = generator.LogSize(kind.min_size, kind.max_size);
+      if (size > budget - written) size = budget - written;
+      if (size == 0) size = 1;
+      // A few levels of sub-folders.
+      fs::path folder = root / kind.folder;
+      for (uint32_t depth = generator.Next() % 3; depth > 0; --depth) {
+        folder /= "sub" + std::to_string(generator.Next() % 6);
+      }
+      std::string name = std::to_string(index);
+      name.insert(0, 1, 'f');
+      name += kind.extension;
+      const Bytes content = (generator.*kind.make)(size);
+      WriteFile(folder / name, content);
+      written += content.size();
+      ++count;
+    }
+  }
+  return count + 1;
+}
+
+bool Run(const std::string& command) {
+  return std::system(command.c_str()) == 0;
+}
+
+std::string Quoted(const fs::path& path) {
+  std::string quoted(1, '\'');
+  quoted += path.string();
+  quoted += '\'';
+  return quoted;
+}
+
+uint64_t SizeOf(const fs::path& path) {
+  std::error_code ec;
+  const uint64_t size = fs::file_size(path, ec);
+  return ec ? 0 : size;
+}
+
+}  // namespace
+
+int main() {
+  uint64_t mib = 256;
+  if (const char* scale = std::getenv("VORN_PACK_BENCH_MIB"))
+    mib = std::strtoull(scale, nullptr, 10);
+  if (mib == 0) mib = 1;
+  char pattern[] = "/tmp/vorn-pack-bench-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) {
+    std::perror("pack_bench: mkdtemp");
+    return 1;
+  }
+  const fs::path work = pattern;
+  const fs::path corpus = work / "package";
+  Stage("generating the corpus");
+  const size_t files = MakeCorpus(corpus, mib << 20);
+  uint64_t corpus_bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
+    if (entry.is_regular_file()) corpus_bytes += entry.file_size();
+  }
+  Figure("corpus_mib", static_cast<double>(corpus_bytes) / (1 << 20));
+  Figure("corpus_files", static_cast<double>(files));
+  // The files are read from the page cache by every tool alike.
+  Run("find " + Quoted(corpus) + " -type f -exec cat {} + > /dev/null");
+
+  Stage("vornpack build");
+  const fs::path ours = work / "package.kelp";
+  SilentOutput output;
+  bool ok = false;
+  const Timing packing = Measure(
+      [&] {
+        return vornpack::RunVornpack({"build", corpus.string(), "-o", ours.string(), "--quiet"},
+                                     output) == 0;
+      },
+      RUSAGE_SELF, ok);
+  const double pack = packing.wall;
+  if (!ok) {
+    std::fprintf(stderr, "pack_bench: vornpack build failed\n");
+    fs::remove_all(work);
+    return 1;
+  }
+  Figure("pack_seconds", pack);
+  Figure("pack_cpu_seconds", packing.processor);
+  Figure("pack_mib_per_s", static_cast<double>(corpus_bytes) / (1 << 20) / pack);
+  Figure("pack_size_ratio", static_cast<double>(SizeOf(ours)) / static_cast<double>(corpus_bytes));
+
+  if (Run("command -v xz >/dev/null 2>&1")) {
+    Stage("tar | xz -9 -T0");
+    const fs::path xz = work / "package.tar.xz";
+    const Timing t = Measure(
+        [&] { return Run("tar -C " + Quoted(corpus) + " -cf - . | xz -9 -T0 > " + Quoted(xz)); },
+        RUSAGE_CHILDREN, ok);
+    const double seconds = t.wall;
+    if (ok) {
+      Figure("xz9_seconds", seconds);
+      Figure("xz9_cpu_seconds", t.processor);
+      Figure("pack_vs_xz9", seconds / pack);
+      Figure("pack_size_vs_xz9",
+             static_cast<double>(SizeOf(ours)) / static_cast<double>(SizeOf(xz)));
+    }
+  }
+
+  if (Run("command -v makensis >/dev/null 2>&1")) {
+    Stage("makensis, solid LZMA");
+    const fs::path script = work / "package.nsi";
+    const fs::path installer = work / "nsis-setup.exe";
+    std::ofstream(script) << "Unicode true\n"
+                             "Target amd64-unicode\n"
+                             "SetCompressor /SOLID lzma\n"
+                             "OutFile \""
+                          << installer.string()
+                          << "\"\n"
+                             "InstallDir \"$PROGRAMFILES64\\Bench\"\n"
+                             "RequestExecutionLevel user\n"
+                             "Section\n"
+                             "  SetOutPath \"$INSTDIR\"\n"
+                             "  File /r \""
+                          << corpus.string()
+                          << "/*\"\n"
+                             "SectionEnd\n";
+    const Timing t = Measure([&] { return Run("makensis -V1 " + Quoted(script) + " > /dev/null"); },
+                             RUSAGE_CHILDREN, ok);
+    const double seconds = t.wall;
+    if (ok) {
+      Figure("makensis_seconds", seconds);
+      Figure("makensis_cpu_seconds", t.processor);
+      Figure("makensis_time_ratio", seconds / pack);
+      Figure("makensis_size_ratio",
+             static_cast<double>(SizeOf(ours)) / static_cast<double>(SizeOf(installer)));
+    }
+  }
+  Stage("done");
+  fs::remove_all(work);
+  return 0;
+}
