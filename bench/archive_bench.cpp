@@ -8,7 +8,8 @@
 //   lzma_read_vs_raw        method 3 against LzmaDecode per block
 //   ppmd_read_vs_raw        method 4 against the PPMd decoder per block
 //   lzma2_read_vs_raw       method 5 against Lzma2Decode per block
-// and two absolute figures:
+// each after the two throughputs it is made of (NAME_read and the
+// reference's, in MiB/s of decoded bytes), and two absolute figures:
 //   lzma_read_peak_rss_mib  peak resident memory while reading a 1 GiB
 //                           method-3 entry from a file in 4 MiB reads
 //   lzma_size_vs_xz9        size of the method-3 entry / xz -9 of the same
@@ -17,8 +18,9 @@
 // The corpus (text-like and binary-like halves) is 256 MiB; the slow coders
 // (LZMA, PPMd, LZMA2 at level 9) are measured on its first 16 MiB, coded
 // once on two threads; the deflate entry is coded at zlib's default level,
-// since the level hardly changes how fast it inflates. VORN_ARCHIVE_BENCH_MIB scales the corpus (and the
-// 1 GiB entry with it) for quick runs.
+// since the level hardly changes how fast it inflates.
+// VORN_ARCHIVE_BENCH_MIB scales the corpus (and the 1 GiB entry with it) for
+// quick runs.
 #include <lzo/lzo1x.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -67,21 +69,30 @@ double Once(const std::function<void()>& work) {
   return took.count();
 }
 
+void Figure(const char* name, double value, const char* unit = nullptr) {
+  if (unit != nullptr) {
+    std::printf("%s: %.3f %s\n", name, value, unit);
+  } else {
+    std::printf("%s: %.3f\n", name, value);
+  }
+  std::fflush(stdout);
+}
+
 // reference time / our time, each the best of `runs`, taken in turns so
-// that a busy machine slows both alike.
-double Ratio(const std::function<void()>& ours, const std::function<void()>& reference, int runs) {
+// that a busy machine slows both alike. Both throughputs over the `bytes`
+// delivered are printed before the ratio.
+double Ratio(const char* ours_name, const char* reference_name, uint64_t bytes,
+             const std::function<void()>& ours, const std::function<void()>& reference, int runs) {
   double best_ours = 1e30;
   double best_reference = 1e30;
   for (int i = 0; i < runs; ++i) {
     best_ours = std::min(best_ours, Once(ours));
     best_reference = std::min(best_reference, Once(reference));
   }
+  const double mib = double(bytes) / double(1u << 20);
+  Figure(ours_name, mib / best_ours, "MiB/s");
+  Figure(reference_name, mib / best_reference, "MiB/s");
   return best_reference / best_ours;
-}
-
-void Figure(const char* name, double value) {
-  std::printf("%s: %.3f\n", name, value);
-  std::fflush(stdout);
 }
 
 // Progress on stderr, so that a slow machine shows where the time goes.
@@ -486,34 +497,42 @@ int main() {
 
   for (const Entry& e : entries) ReadThrough(files, e.path, buffer, e.content);  // and warm up
 
-  Figure("stored_read_vs_memcpy", Ratio([&] { ReadThrough(files, u"Stored.bin", buffer, nullptr); },
-                                        [&] {
-                                          for (size_t at = 0; at < corpus.size(); at += kReadSize) {
-                                            std::memcpy(
-                                                buffer, corpus.data() + at,
-                                                std::min<size_t>(kReadSize, corpus.size() - at));
-                                          }
-                                        },
-                                        7));
+  Figure("stored_read_vs_memcpy", Ratio(
+                                      "stored_read", "memcpy", corpus.size(),
+                                      [&] { ReadThrough(files, u"Stored.bin", buffer, nullptr); },
+                                      [&] {
+                                        for (size_t at = 0; at < corpus.size(); at += kReadSize) {
+                                          std::memcpy(
+                                              buffer, corpus.data() + at,
+                                              std::min<size_t>(kReadSize, corpus.size() - at));
+                                        }
+                                      },
+                                      7));
 
   uint64_t packed = 0;
   const uint8_t* deflated = EntryData(archive, u"Deflate.bin", packed);
   Figure("zlib_read_vs_inflate",
-         Ratio([&] { ReadThrough(files, u"Deflate.bin", buffer, nullptr); },
-               [&] { RawInflate(deflated, packed, corpus.size(), buffer); }, 3));
+         Ratio(
+             "zlib_read", "inflate", corpus.size(),
+             [&] { ReadThrough(files, u"Deflate.bin", buffer, nullptr); },
+             [&] { RawInflate(deflated, packed, corpus.size(), buffer); }, 3));
 
   const struct {
     const char* name;
+    const char* ours;
+    const char* raw;
     const char16_t* path;
     size_t index;
-  } coders[] = {{"lzo_read_vs_raw", u"Lzo.bin", 2},
-                {"lzma_read_vs_raw", u"Lzma.bin", 3},
-                {"ppmd_read_vs_raw", u"Ppmd.bin", 4},
-                {"lzma2_read_vs_raw", u"Lzma2.bin", 5}};
+  } coders[] = {{"lzo_read_vs_raw", "lzo_read", "lzo_raw", u"Lzo.bin", 2},
+                {"lzma_read_vs_raw", "lzma_read", "lzma_raw", u"Lzma.bin", 3},
+                {"ppmd_read_vs_raw", "ppmd_read", "ppmd_raw", u"Ppmd.bin", 4},
+                {"lzma2_read_vs_raw", "lzma2_read", "lzma2_raw", u"Lzma2.bin", 5}};
   for (const auto& c : coders) {
     const Entry& e = entries[c.index];
-    Figure(c.name, Ratio([&] { ReadThrough(files, c.path, buffer, nullptr); },
-                         [&] { RawBlocks(e.method, e.coded, buffer); }, 3));
+    Figure(c.name, Ratio(
+                       c.ours, c.raw, e.content->size(),
+                       [&] { ReadThrough(files, c.path, buffer, nullptr); },
+                       [&] { RawBlocks(e.method, e.coded, buffer); }, 3));
   }
 
   Stage("xz -9");
