@@ -57,12 +57,13 @@ char16_t* WritePieces(char16_t* to, const StringPiece* pieces, size_t count) noe
   return to;
 }
 
-// The ASCII and Latin-1 letters fold to lower case; everything else compares
-// as it is. The same table on every platform, so switches and encoding names
-// match identically on Windows and in the native tests.
+// Only 'A' to 'Z' fold to lower case; everything else compares as it is.
+// That is what the C runtime's wide case-insensitive comparison does in the
+// "C" locale, which the framework never leaves, and the same table on every
+// platform makes switches and encoding names match identically on Windows
+// and in the native tests.
 char16_t FoldCase(char16_t unit) noexcept {
   if (unit >= u'A' && unit <= u'Z') return static_cast<char16_t>(unit + 32);
-  if (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7) return static_cast<char16_t>(unit + 32);
   return unit;
 }
 
