@@ -290,5 +290,23 @@ TEST(FileHandleLayerTest, FollowsTheStreamRules) {
   EXPECT_EQ(handle.Path().Length(), 0u);
 }
 
+// The size is taken when the file is opened; a file that shrinks under the
+// reader delivers less than asked, and that is no success.
+TEST(FileHandleLayerTest, AFileThatShrankFailsTheReadThatMissesBytes) {
+  test::TempFolder folder;
+  folder.WriteFile("shrinking.bin", test::Noise(100));
+  FileHandleLayer reader;
+  ASSERT_EQ(reader.OpenForReading(folder.Path(u"shrinking.bin").c_str()), kOk);
+  {
+    FileHandleLayer writer;  // truncates, as the reader shares writing
+    ASSERT_EQ(writer.OpenForWriting(folder.Path(u"shrinking.bin").c_str()), kOk);
+    ASSERT_EQ(writer.Write(test::Noise(40).data(), 40), kOk);
+  }
+  EXPECT_EQ(reader.Size(), 100u);
+  uint8_t out[100];
+  EXPECT_EQ(reader.Read(out, 100), kEndOfData);
+  EXPECT_EQ(reader.Position(), 40u);
+}
+
 }  // namespace
 }  // namespace vorn
