@@ -2,30 +2,13 @@
 // GUID texts as UTF-16 little-endian, in the forms the framework meets
 // (plain, braced, lower case, spaced) and with one digit too few or too
 // many.
-#include <cstdio>
 #include <string>
 
-namespace {
-
-void Write(const std::string& folder, int number, const std::u16string& text) {
-  const std::string path = folder + "/seed" + std::to_string(number);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return;
-  for (char16_t unit : text) {
-    std::fputc(unit & 0xFF, file);
-    std::fputc(unit >> 8, file);
-  }
-  std::fclose(file);
-}
-
-}  // namespace
+#include "seed_files.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s folder\n", argv[0]);
-    return 1;
-  }
-  const std::string folder = argv[1];
+  const std::string folder = seeds::Folder(argc, argv);
+  if (folder.empty()) return 1;
   const std::u16string samples[] = {
       u"00112233-4455-6677-8899-AABBCCDDEEFF",
       u"{6B29FC40-CA47-1067-B31D-00DD010662DA}",
@@ -39,6 +22,7 @@ int main(int argc, char** argv) {
       u"g0112233-4455-6677-8899-AABBCCDDEEFF\u00e9",
   };
   int number = 0;
-  for (const std::u16string& sample : samples) Write(folder, number++, sample);
+  for (const std::u16string& sample : samples)
+    seeds::Write(folder, number++, seeds::Utf16Le(sample));
   return 0;
 }

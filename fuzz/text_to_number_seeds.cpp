@@ -1,30 +1,13 @@
 // Writes the seed corpus of text_to_number_fuzz into the folder given as
 // argv[1]: numbers as UTF-16 little-endian texts, decimal and "0x" forms,
 // signs, white space, the limits of each width and floating-point texts.
-#include <cstdio>
 #include <string>
 
-namespace {
-
-void Write(const std::string& folder, int number, const std::u16string& text) {
-  const std::string path = folder + "/seed" + std::to_string(number);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return;
-  for (char16_t unit : text) {
-    std::fputc(unit & 0xFF, file);
-    std::fputc(unit >> 8, file);
-  }
-  std::fclose(file);
-}
-
-}  // namespace
+#include "seed_files.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s folder\n", argv[0]);
-    return 1;
-  }
-  const std::string folder = argv[1];
+  const std::string folder = seeds::Folder(argc, argv);
+  if (folder.empty()) return 1;
   const std::u16string samples[] = {
       u"0",
       u"123",
@@ -55,6 +38,7 @@ int main(int argc, char** argv) {
       u"",
   };
   int number = 0;
-  for (const std::u16string& sample : samples) Write(folder, number++, sample);
+  for (const std::u16string& sample : samples)
+    seeds::Write(folder, number++, seeds::Utf16Le(sample));
   return 0;
 }

@@ -1,18 +1,11 @@
 // Writes the seed corpus of xml_fuzz into the folder given as argv[1]:
 // documents shaped like the package's files, every construct of the
 // grammar, and a few broken ones.
-#include <cstdio>
 #include <string>
 
-namespace {
+#include "seed_files.h"
 
-void Write(const std::string& folder, int number, const std::string& bytes) {
-  const std::string path = folder + "/seed" + std::to_string(number);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
+namespace {
 
 std::string Utf16Le(const std::string& ascii) {
   std::string bytes = "\xFF\xFE";
@@ -23,11 +16,8 @@ std::string Utf16Le(const std::string& ascii) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s folder\n", argv[0]);
-    return 1;
-  }
-  const std::string folder = argv[1];
+  const std::string folder = seeds::Folder(argc, argv);
+  if (folder.empty()) return 1;
   const std::string samples[] = {
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
       "<!-- installation settings -->\n"
@@ -52,6 +42,6 @@ int main(int argc, char** argv) {
       "<?xml version='1.1'?><a/>",
   };
   int number = 0;
-  for (const std::string& sample : samples) Write(folder, number++, sample);
+  for (const std::string& sample : samples) seeds::Write(folder, number++, sample);
   return 0;
 }
