@@ -53,14 +53,19 @@ def unix_path(prefix, windows_path):
     return os.path.join(prefix, "drive_" + drive) + rest
 
 
-def run_crash(options, scenario):
+def run_crash(options, scenario, attempts=1):
     output = os.path.join(tempfile.mkdtemp(prefix="vorn-crash-"), "report.txt")
     programs = options.programs
     probe = "Z:" + os.path.join(programs, "framework_probe.exe").replace("/", "\\")
     command = [options.wine_run, "--prefix", options.prefix,
                os.path.join(programs, "crash_box_driver.exe"),
                "Z:" + output.replace("/", "\\"), probe, scenario]
-    driver = subprocess.run(command, timeout=300, capture_output=True)
+    for attempt in range(attempts):
+        driver = subprocess.run(command, timeout=300, capture_output=True)
+        if driver.returncode == 0:
+            break
+        print("%s: driver ended with %d: %s" % (
+            scenario, driver.returncode, driver.stderr.decode("utf-8", "replace").strip()))
     check(driver.returncode == 0, "%s: driver ended with %d" % (scenario, driver.returncode))
     report = {"text": None}
     if os.path.exists(output):
@@ -93,8 +98,10 @@ def main():
         owners = {"crash-main": "0", "crash-thread": "0", "crash-no-dbghelp": "0",
                   "crash-shown-window": "1", "crash-hidden-window": "0"}
         for scenario in owners:
-            # A dump left by an earlier case must not count for this one.
-            first = run_crash(options, "quit-at-start 0")
+            # A dump left by an earlier case must not count for this one. This
+            # run only asks for the temporary folder: a start that fails while
+            # the Wine server is busy with other tests is tried again.
+            first = run_crash(options, "quit-at-start 0", attempts=3)
             temp = first.get("temp", "")
             dump_windows = temp + "VornLib-CrashReport.dmp"
             dump = unix_path(options.prefix, dump_windows)
