@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../../application/support/console_window.h"
 #include "analytics/usage_tracker.h"
 #include "application/app_module.h"
 #include "application/application_core.h"
@@ -38,26 +39,6 @@ Result ReadSampleRate(float& rate) {
   rate = sample_rate;
   return vorn::kOk;
 }
-
-class ConsoleWindow : public vorn::ApplicationWindow {
- public:
-  bool HasSystemWindow() const noexcept override { return has_window_; }
-  void* SystemHandle() const noexcept override { return nullptr; }
-  Result CreateSystemWindow() noexcept override {
-    has_window_ = true;
-    return vorn::kOk;
-  }
-  void DestroySystemWindow() noexcept override { has_window_ = false; }
-  bool IsMaximized() const noexcept override { return false; }
-  void UpdateFrame(float) noexcept override {}
-  bool IsIdle() noexcept override { return false; }
-  bool PreTranslateMessage(void*) noexcept override { return false; }
-  void ApplicationStarted() noexcept override {}
-  bool OpenFiles(const String*, uint32_t) noexcept override { return false; }
-
- private:
-  bool has_window_ = false;
-};
 
 class EventModule : public vorn::AppModule {
  public:

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../support/console_window.h"
 #include "application/app_module.h"
 #include "application/application_core.h"
 #include "application/application_window.h"
@@ -39,28 +40,6 @@ void WriteNullPointer() {
   volatile int* volatile target = nullptr;
   *target = 1;
 }
-
-// A main window without a system window behind it: enough for the message
-// pump, which only needs the window to claim one.
-class ConsoleWindow : public vorn::ApplicationWindow {
- public:
-  bool HasSystemWindow() const noexcept override { return has_window_; }
-  void* SystemHandle() const noexcept override { return nullptr; }
-  Result CreateSystemWindow() noexcept override {
-    has_window_ = true;
-    return vorn::kOk;
-  }
-  void DestroySystemWindow() noexcept override { has_window_ = false; }
-  bool IsMaximized() const noexcept override { return false; }
-  void UpdateFrame(float) noexcept override {}
-  bool IsIdle() noexcept override { return false; }
-  bool PreTranslateMessage(void*) noexcept override { return false; }
-  void ApplicationStarted() noexcept override {}
-  bool OpenFiles(const vorn::String*, uint32_t) noexcept override { return false; }
-
- private:
-  bool has_window_ = false;
-};
 
 // A main window with a real system window (the run shows it), so that the
 // crash report's choice of owner can be seen.
