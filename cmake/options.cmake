@@ -29,3 +29,20 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run --prefix
       ${CMAKE_BINARY_DIR}/wine-prefix)
 endif()
+
+# The programs we ship (installer, demo product, package tool), as opposed to
+# test programs: scripts/test checks that they import at load time only the
+# libraries Windows protects (scripts/check-dll-imports). The list of their
+# files is written to shipping-programs.txt in the build folder.
+function(vorn_shipping_program target)
+  set_property(GLOBAL APPEND PROPERTY VORN_SHIPPING_PROGRAMS ${target})
+endfunction()
+
+function(vorn_write_shipping_programs)
+  get_property(programs GLOBAL PROPERTY VORN_SHIPPING_PROGRAMS)
+  set(lines "")
+  foreach(program IN LISTS programs)
+    string(APPEND lines "$<TARGET_FILE:${program}>\n")
+  endforeach()
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/shipping-programs.txt CONTENT "${lines}")
+endfunction()

@@ -1,9 +1,5 @@
 
-// The Windows headers depend on their order.
-// clang-format off
-#include <windows.h>
-#include <winhttp.h>
-// clang-format on
+#include "analytics/winhttp_functions.h"
 
 #include <cstdlib>
 #include <new>
@@ -18,6 +14,12 @@ namespace {
 
 constexpr DWORD kCrackBufferCharacters = 4096;
 constexpr wchar_t kFormContentType[] = L"Content-Type: application/x-www-form-urlencoded";
+
+// A connection exists only over an open session, which needs the whole
+// table.
+const WinHttpFunctions& Http() noexcept {
+  return *WinHttp();
+}
 
 const wchar_t* Wide(const String& text) noexcept {
   return reinterpret_cast<const wchar_t*>(text.Text());
@@ -39,7 +41,7 @@ class RequestHandle {
  public:
   explicit RequestHandle(HINTERNET handle) noexcept : handle_(handle) {}
   ~RequestHandle() {
-    if (handle_ != nullptr) WinHttpCloseHandle(handle_);
+    if (handle_ != nullptr) Http().close_handle(handle_);
   }
   RequestHandle(const RequestHandle&) = delete;
   RequestHandle& operator=(const RequestHandle&) = delete;
@@ -60,7 +62,7 @@ HttpConnection* HttpConnection::Create(const char16_t* url) noexcept {
 }
 
 void HttpConnection::CloseConnection() noexcept {
-  if (connection_ != nullptr) WinHttpCloseHandle(static_cast<HINTERNET>(connection_));
+  if (connection_ != nullptr) Http().close_handle(static_cast<HINTERNET>(connection_));
   connection_ = nullptr;
 }
 
@@ -77,14 +79,14 @@ Result HttpConnection::Connect(const char16_t* url) noexcept {
   parts.dwHostNameLength = kCrackBufferCharacters;
   parts.lpszUrlPath = path;
   parts.dwUrlPathLength = kCrackBufferCharacters;
-  if (result == kOk && !WinHttpCrackUrl(Wide(url_), 0, 0, &parts)) result = LastSystemResult();
+  if (result == kOk && !Http().crack_url(Wide(url_), 0, 0, &parts)) result = LastSystemResult();
   if (result == kOk) {
     host_.Assign(reinterpret_cast<const char16_t*>(host), parts.dwHostNameLength);
     port_ = parts.nPort;
     secure_ = parts.nScheme == INTERNET_SCHEME_HTTPS;
     request_flags_ = secure_ ? WINHTTP_FLAG_SECURE : 0;
     connection_ =
-        WinHttpConnect(static_cast<HINTERNET>(HttpSession::Handle()), Wide(host_), port_, 0);
+        Http().connect(static_cast<HINTERNET>(HttpSession::Handle()), Wide(host_), port_, 0);
     if (connection_ == nullptr) result = LastSystemResult();
   }
   delete[] host;
@@ -100,13 +102,13 @@ void HttpConnection::ApplyProxy(void* request) noexcept {
   proxy.lpszProxyBypass =
       proxy_bypass_.IsEmpty() ? nullptr : const_cast<wchar_t*>(Wide(proxy_bypass_));
   // Without the proxy the request simply goes direct.
-  WinHttpSetOption(static_cast<HINTERNET>(request), WINHTTP_OPTION_PROXY, &proxy, sizeof proxy);
+  Http().set_option(static_cast<HINTERNET>(request), WINHTTP_OPTION_PROXY, &proxy, sizeof proxy);
 }
 
 Result HttpConnection::DiscoverProxy() noexcept {
   discovery_attempted_ = true;
   WINHTTP_CURRENT_USER_IE_PROXY_CONFIG user{};
-  if (!WinHttpGetIEProxyConfigForCurrentUser(&user)) return LastSystemResult();
+  if (!Http().get_ie_proxy_config(&user)) return LastSystemResult();
   String auto_config_url = TakeSystemText(user.lpszAutoConfigUrl);
   String user_proxy = TakeSystemText(user.lpszProxy);
   String user_bypass = TakeSystemText(user.lpszProxyBypass);
@@ -126,7 +128,7 @@ Result HttpConnection::DiscoverProxy() noexcept {
   options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
   options.fAutoLogonIfChallenged = TRUE;
   WINHTTP_PROXY_INFO found{};
-  if (!WinHttpGetProxyForUrl(static_cast<HINTERNET>(HttpSession::Handle()), Wide(url_), &options,
+  if (!Http().get_proxy_for_url(static_cast<HINTERNET>(HttpSession::Handle()), Wide(url_), &options,
                              &found)) {
     return LastSystemResult();
   }
@@ -138,7 +140,7 @@ Result HttpConnection::DiscoverProxy() noexcept {
 
 Result HttpConnection::SendRequest(void* request, uint32_t body_length) noexcept {
   void* body = body_length > 0 ? buffer_ : WINHTTP_NO_REQUEST_DATA;
-  if (WinHttpSendRequest(static_cast<HINTERNET>(request), WINHTTP_NO_ADDITIONAL_HEADERS, 0, body,
+  if (Http().send_request(static_cast<HINTERNET>(request), WINHTTP_NO_ADDITIONAL_HEADERS, 0, body,
                          body_length, body_length, 0)) {
     return kOk;
   }
@@ -147,7 +149,7 @@ Result HttpConnection::SendRequest(void* request, uint32_t body_length) noexcept
   // Perhaps the network wants a proxy: look once per connection.
   if (DiscoverProxy() != kOk || proxy_list_.IsEmpty()) return result;
   ApplyProxy(request);
-  if (WinHttpSendRequest(static_cast<HINTERNET>(request), WINHTTP_NO_ADDITIONAL_HEADERS, 0, body,
+  if (Http().send_request(static_cast<HINTERNET>(request), WINHTTP_NO_ADDITIONAL_HEADERS, 0, body,
                          body_length, body_length, 0)) {
     return kOk;
   }
@@ -158,7 +160,7 @@ Result HttpConnection::QueryHeader(void* request, uint32_t query, String& value)
   value = String();
   DWORD size = buffer_size_ & ~1u;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (WinHttpQueryHeaders(static_cast<HINTERNET>(request), query, WINHTTP_HEADER_NAME_BY_INDEX,
+    if (Http().query_headers(static_cast<HINTERNET>(request), query, WINHTTP_HEADER_NAME_BY_INDEX,
                             size > 0 ? buffer_ : nullptr, &size, WINHTTP_NO_HEADER_INDEX)) {
       value.Assign(reinterpret_cast<const char16_t*>(buffer_), size / sizeof(char16_t));
       return kOk;
@@ -175,7 +177,7 @@ Result HttpConnection::ReadBody(void* request) noexcept {
   uint32_t length = 0;
   for (;;) {
     DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(static_cast<HINTERNET>(request), &available)) {
+    if (!Http().query_data_available(static_cast<HINTERNET>(request), &available)) {
       return LastSystemResult();
     }
     if (available == 0) break;
@@ -183,7 +185,7 @@ Result HttpConnection::ReadBody(void* request) noexcept {
     const Result grown = GrowBuffer(length + available);
     if (grown != kOk) return grown;
     DWORD read = 0;
-    if (!WinHttpReadData(static_cast<HINTERNET>(request), buffer_ + length, available, &read)) {
+    if (!Http().read_data(static_cast<HINTERNET>(request), buffer_ + length, available, &read)) {
       return LastSystemResult();
     }
     length += read;
@@ -194,7 +196,7 @@ Result HttpConnection::ReadBody(void* request) noexcept {
 }
 
 Result HttpConnection::ReadResponse(void* request) noexcept {
-  if (!WinHttpReceiveResponse(static_cast<HINTERNET>(request), nullptr)) {
+  if (!Http().receive_response(static_cast<HINTERNET>(request), nullptr)) {
     return LastSystemResult();
   }
   String status;
@@ -212,13 +214,13 @@ Result HttpConnection::Post(uint32_t body_length) noexcept {
   content_type_ = String();
   body_.Close();
   if (connection_ == nullptr) return kNotOpen;
-  RequestHandle request(WinHttpOpenRequest(static_cast<HINTERNET>(connection_), L"POST",
+  RequestHandle request(Http().open_request(static_cast<HINTERNET>(connection_), L"POST",
                                            L"/collect", nullptr, WINHTTP_NO_REFERER,
                                            WINHTTP_DEFAULT_ACCEPT_TYPES, request_flags_));
   if (request.Get() == nullptr) return LastSystemResult();
   ApplyProxy(request.Get());
   if (body_length > 0 &&
-      !WinHttpAddRequestHeaders(request.Get(), kFormContentType, static_cast<DWORD>(-1L),
+      !Http().add_request_headers(request.Get(), kFormContentType, static_cast<DWORD>(-1L),
                                 WINHTTP_ADDREQ_FLAG_ADD)) {
     return LastSystemResult();
   }

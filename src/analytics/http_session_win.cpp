@@ -1,9 +1,5 @@
 
-// The Windows headers depend on their order.
-// clang-format off
-#include <windows.h>
-#include <winhttp.h>
-// clang-format on
+#include "analytics/winhttp_functions.h"
 
 #include "analytics/http_session.h"
 #include "foundation/lock_object.h"
@@ -16,6 +12,11 @@ namespace {
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, BOOL*);
 
 HINTERNET session = nullptr;  // guarded by SessionLock
+
+// Only used once a session was opened, which needs the whole table.
+const WinHttpFunctions& Http() noexcept {
+  return *WinHttp();
+}
 
 LockObject& SessionLock() noexcept {
   static LockObject lock;
@@ -48,15 +49,17 @@ String UserAgent() noexcept {
 Result HttpSession::Open() noexcept {
   LockGuard guard(SessionLock());
   if (session != nullptr) return kOk;
+  // Without the HTTP service there is nothing to send with.
+  if (WinHttp() == nullptr) return kNotSupported;
   const String agent = UserAgent();
   HINTERNET handle =
-      WinHttpOpen(reinterpret_cast<const wchar_t*>(agent.Text()), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+      Http().open(reinterpret_cast<const wchar_t*>(agent.Text()), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (handle == nullptr) return LastSystemResult();
-  if (!WinHttpSetTimeouts(handle, kResolveTimeout, kConnectTimeout, kSendTimeout,
+  if (!Http().set_timeouts(handle, kResolveTimeout, kConnectTimeout, kSendTimeout,
                           kReceiveTimeout)) {
     const Result result = LastSystemResult();
-    WinHttpCloseHandle(handle);
+    Http().close_handle(handle);
     return result;
   }
   // Some WinHTTP versions wait for the response headers apart from the
@@ -64,7 +67,7 @@ Result HttpSession::Open() noexcept {
   // that a server that never answers costs one receive time-out. Older
   // versions without the option apply the receive time-out to it already.
   DWORD response_timeout = kReceiveTimeout;
-  WinHttpSetOption(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
+  Http().set_option(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
                    sizeof response_timeout);
   session = handle;
   return kOk;
@@ -73,7 +76,7 @@ Result HttpSession::Open() noexcept {
 Result HttpSession::Close() noexcept {
   LockGuard guard(SessionLock());
   if (session == nullptr) return kOk;
-  const Result result = WinHttpCloseHandle(session) ? kOk : LastSystemResult();
+  const Result result = Http().close_handle(session) ? kOk : LastSystemResult();
   session = nullptr;
   return result;
 }

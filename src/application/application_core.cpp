@@ -3,6 +3,7 @@
 #include "application/app_module.h"
 #include "application/application_window.h"
 #include "application/command_line.h"
+#include "application/crash_handler.h"
 #include "application/frame_platform.h"
 #include "application/usage_reporter.h"
 
@@ -11,6 +12,27 @@ namespace vorn {
 ApplicationCore& ApplicationCore::Get() noexcept {
   static ApplicationCore core;
   return core;
+}
+
+void ApplicationCore::SetMainWindow(ApplicationWindow* window) noexcept {
+  main_window_ = window;
+  // A window made before (to own a prompt) already has its handle.
+  MainWindowCreated(window != nullptr && window->HasSystemWindow() ? window->SystemHandle()
+                                                                   : nullptr);
+}
+
+void ApplicationCore::ForgetMainWindow(ApplicationWindow* window) noexcept {
+  if (window == nullptr || window != main_window_) return;
+  main_window_ = nullptr;
+  MainWindowDestroyed();
+}
+
+void ApplicationCore::MainWindowCreated(void* handle) noexcept {
+  CrashHandler::SetOwnerWindow(handle);
+}
+
+void ApplicationCore::MainWindowDestroyed() noexcept {
+  CrashHandler::SetOwnerWindow(nullptr);
 }
 
 void ApplicationCore::SetProgramPath(const String& path) noexcept {
@@ -26,6 +48,7 @@ void ApplicationCore::RequestQuit(int32_t exit_code, bool deferred) noexcept {
   }
   if (main_window_ != nullptr && main_window_->HasSystemWindow()) {
     main_window_->DestroySystemWindow();
+    MainWindowDestroyed();
   }
   quit_requested_ = true;
 }
@@ -93,20 +116,32 @@ Result ApplicationCore::RunOneFrame() noexcept {
 }
 
 Result ApplicationCore::RunFrameLoop() noexcept {
-  while (modules_ != nullptr && !quit_requested_) {
+  // A deferred quit asked for before the first frame (while the run
+  // started) has no frame to wait for.
+  if (deferred_quit_ && !quit_requested_) RequestQuit(exit_code_, false);
+  while (modules_ != nullptr && !QuitRequested()) {
     const Result result = RunOneFrame();
     if (result != kOk) return result;
   }
   return kOk;
 }
 
+// What is left of the main window's system window goes first, while the
+// window object surely exists; then the modules, newest first, whose
+// shutdown destroys the windows they own. The main window is forgotten, as
+// its owner may have destroyed it.
 void ApplicationCore::ShutDownModules() noexcept {
+  if (main_window_ != nullptr && main_window_->HasSystemWindow()) {
+    main_window_->DestroySystemWindow();
+  }
+  MainWindowDestroyed();
   while (modules_ != nullptr) {
     AppModule* module = modules_;
     module->Shutdown();
     modules_ = module->next_module;
     module->next_module = nullptr;
   }
+  main_window_ = nullptr;
 }
 
 int32_t ApplicationCore::Run() noexcept {
@@ -122,6 +157,7 @@ int32_t ApplicationCore::Run() noexcept {
       ShutDownModules();
       return static_cast<int32_t>(created);
     }
+    MainWindowCreated(main_window_->SystemHandle());
     if (!quiet_) {
       ShowMainWindow();
     } else {

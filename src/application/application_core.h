@@ -38,11 +38,29 @@ class ApplicationCore {
   // with exit code 0 and gives its result.
   Result RegisterModule(AppModule& module) noexcept;
   // Shows the main window, runs the frame loop until quit and shuts the
-  // modules down; gives the loop's error, else the exit code.
+  // modules down; gives the loop's error, else the exit code. The run ends
+  // with no system window of the main window left and the main window
+  // forgotten: what windows save when they close (their placement, among
+  // the preferences) is saved before the process-wide services end.
   int32_t Run() noexcept;
 
+  // The main window is owned by whoever made it (for the installer, its
+  // module, which destroys it at shutdown); the core only borrows it, from
+  // SetMainWindow until ForgetMainWindow or the end of Run, whichever comes
+  // first. An owner that destroys the window object before then calls
+  // ForgetMainWindow.
   ApplicationWindow* MainWindow() const noexcept { return main_window_; }
-  void SetMainWindow(ApplicationWindow* window) noexcept { main_window_ = window; }
+  void SetMainWindow(ApplicationWindow* window) noexcept;
+  // Forgets the window if it is the main window (a window object that goes
+  // away calls it, so that no dangling pointer stays behind).
+  void ForgetMainWindow(ApplicationWindow* window) noexcept;
+  // The main window tells the core when its system window has been created
+  // and when it has been destroyed. The core keeps the handle for the crash
+  // report, which must not call into the window object to find it. The core
+  // calls these itself for the system window it creates and destroys; a
+  // window that makes or loses its system window on its own calls them too.
+  void MainWindowCreated(void* handle) noexcept;
+  void MainWindowDestroyed() noexcept;
   bool Quiet() const noexcept { return quiet_; }
   void SetQuiet(bool quiet) noexcept { quiet_ = quiet; }
   const String& ProgramPath() const noexcept { return program_path_; }

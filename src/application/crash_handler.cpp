@@ -7,6 +7,7 @@ namespace vorn {
 namespace {
 
 std::atomic<void*> debug_help_module{nullptr};
+std::atomic<void*> owner_window{nullptr};
 
 }  // namespace
 
@@ -16,6 +17,14 @@ void CrashHandler::SetDebugHelpModule(void* module) noexcept {
 
 void* CrashHandler::DebugHelpModule() noexcept {
   return debug_help_module.load(std::memory_order_acquire);
+}
+
+void CrashHandler::SetOwnerWindow(void* handle) noexcept {
+  owner_window.store(handle, std::memory_order_release);
+}
+
+void* CrashHandler::OwnerWindow() noexcept {
+  return owner_window.load(std::memory_order_acquire);
 }
 
 const char16_t* CrashHandler::SupportAddress() noexcept {

@@ -23,9 +23,25 @@ class CrashHandler {
   static void SetDebugHelpModule(void* module) noexcept;
   static void* DebugHelpModule() noexcept;
 
+  // The owner of the report box: the main window's system window handle
+  // while it exists (kept by the application core, which is told when it is
+  // created and destroyed), else null. The report only asks the system
+  // whether that handle is still a visible window: it never calls into
+  // application objects, which may be what crashed.
+  static void SetOwnerWindow(void* handle) noexcept;
+  static void* OwnerWindow() noexcept;
+
+  // How long a thread that faults while another thread's report is in
+  // progress waits for that report before it ends the process itself.
+  static constexpr uint32_t kOtherThreadWaitMilliseconds = 20000;
+
   // Reports the crash described by the exception pointers (an
   // EXCEPTION_POINTERS on Windows) and answers kExecuteHandler; without
   // pointers it leaves the exception to the system (kContinueSearch).
+  // One report per process: a fault on the reporting thread while it
+  // reports ends the process at once, and a fault on another thread ends it
+  // after at most kOtherThreadWaitMilliseconds; both with the exception
+  // code of the crash being reported.
   static int32_t Filter(uint32_t exception_code, void* exception_pointers) noexcept;
 
   // Runs body(context) as a guarded region: an exception that reaches it is

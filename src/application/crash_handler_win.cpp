@@ -7,8 +7,6 @@
 
 #include <cwchar>
 
-#include "application/application_core.h"
-#include "application/application_window.h"
 #include "application/crash_handler.h"
 
 namespace vorn {
@@ -68,11 +66,11 @@ MiniDumpWriteDumpFunction FindDumpWriter() noexcept {
       reinterpret_cast<void*>(GetProcAddress(module, "MiniDumpWriteDump")));
 }
 
-HWND OwnerWindow() noexcept {
-  ApplicationWindow* window = ApplicationCore::Get().MainWindow();
-  if (window == nullptr) return nullptr;
-  HWND handle = static_cast<HWND>(window->SystemHandle());
-  if (handle == nullptr || !IsWindowVisible(handle)) return nullptr;
+// Only the system is asked: the handle may belong to a window that has
+// gone, and then it is no window at all.
+HWND ReportOwner() noexcept {
+  HWND handle = static_cast<HWND>(CrashHandler::OwnerWindow());
+  if (handle == nullptr || !IsWindow(handle) || !IsWindowVisible(handle)) return nullptr;
   return handle;
 }
 
@@ -123,15 +121,41 @@ String CrashHandler::ReportText(uint32_t exception_code, const char16_t* dump_pa
   return String(reinterpret_cast<const char16_t*>(message));
 }
 
+namespace {
+
+// The thread that is reporting (0 while none is) and the code it reports.
+volatile LONG reporting_thread = 0;
+volatile LONG reported_code = 0;
+
+// While a report is in progress, a fault that the guarded region does not
+// see (the system may pass over the handler that is running when a second
+// exception arrives inside it) still ends the process with the first code.
+LONG WINAPI EndWithReportedCode(EXCEPTION_POINTERS*) {
+  EndProcess(static_cast<uint32_t>(reported_code));
+}
+
+}  // namespace
+
 int32_t CrashHandler::Filter(uint32_t exception_code, void* exception_pointers) noexcept {
   if (exception_pointers == nullptr) return kContinueSearch;
   auto* pointers = static_cast<EXCEPTION_POINTERS*>(exception_pointers);
-  // One report per process: a second crashing thread waits here until the
-  // first report ends the process.
-  static volatile LONG reporting = 0;
-  if (InterlockedExchange(&reporting, 1) != 0) Sleep(INFINITE);
+  const LONG self = static_cast<LONG>(GetCurrentThreadId());
+  const LONG reporter = InterlockedCompareExchange(&reporting_thread, self, 0);
+  if (reporter == self) {
+    // The report itself faulted: there is nothing left to try.
+    EndProcess(static_cast<uint32_t>(reported_code));
+  }
+  if (reporter != 0) {
+    // Another thread is reporting; its report ends the process. Should it
+    // never finish (it may wait for a lock this thread holds), the process
+    // still ends, so that a parent waiting for it is not kept forever.
+    Sleep(kOtherThreadWaitMilliseconds);
+    EndProcess(static_cast<uint32_t>(reported_code));
+  }
+  InterlockedExchange(&reported_code, static_cast<LONG>(exception_code));
+  SetUnhandledExceptionFilter(&EndWithReportedCode);
   const MiniDumpWriteDumpFunction write_dump = FindDumpWriter();
-  const HWND owner = OwnerWindow();
+  const HWND owner = ReportOwner();
   // Static: a crash may come from a thread with little stack left.
   static wchar_t path[kPathCapacity];
   static wchar_t message[kMessageCapacity];

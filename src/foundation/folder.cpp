@@ -161,25 +161,42 @@ Result Folder::EntryPath(String& path) const noexcept {
   return kOk;
 }
 
+// The text and what the system makes of it are judged alike: "C:\a\..\"
+// names a dot path as written, while "C:\a\b\..\..\" only shows that it
+// is the drive root once resolved.
+Result Folder::JudgeTreeRemoval(const String& folder) noexcept {
+  if (!path::EndsWithSeparator(folder) || path::IsDriveRelative(folder)) return kInvalidArgument;
+  if (IsUnsafeToEmpty(folder)) return kInvalidArgument;
+  String resolved;
+  const Result result = ResolvedPath(folder, resolved);
+  if (result != kOk) return result;
+  return IsUnsafeToEmpty(resolved) ? kInvalidArgument : kOk;
+}
+
 Result Folder::RemoveEmptyTree(const char16_t* path) noexcept {
   if (path == nullptr) return kInvalidArgument;
   const String folder(path);
-  if (!path::EndsWithSeparator(folder) || IsUnsafeToEmpty(folder)) return kInvalidArgument;
-  return RemoveTree(folder, false);
+  const Result judged = JudgeTreeRemoval(folder);
+  return judged != kOk ? judged : RemoveTree(folder, false);
 }
 
+// A drive-relative path ("C:x\") is refused by every removal: which folder
+// it names depends on the process's current folder on that drive.
 Result Folder::Remove(const char16_t* path, uint32_t options) noexcept {
   if (path == nullptr) return kInvalidArgument;
   const String folder(path);
-  if (!path::EndsWithSeparator(folder)) return kInvalidArgument;
+  if (!path::EndsWithSeparator(folder) || path::IsDriveRelative(folder)) return kInvalidArgument;
   if (options == kRemoveOnlyFolder) return RemoveSingleFolder(folder);
-  if (IsUnsafeToEmpty(folder)) return kInvalidArgument;
+  const Result judged = JudgeTreeRemoval(folder);
+  if (judged != kOk) return judged;
   return (options & kRemoveWithShell) != 0 ? RemoveWithShell(folder) : RemoveTree(folder, false);
 }
 
 Result Folder::RemoveFile(const char16_t* path) noexcept {
   if (path == nullptr || *path == 0) return kInvalidArgument;
-  return RemoveSingleFile(String(path));
+  const String file(path);
+  if (path::IsDriveRelative(file)) return kInvalidArgument;
+  return RemoveSingleFile(file);
 }
 
 // Lists the subfolders of frame.path into the frame; deletes its files and

@@ -71,7 +71,9 @@ class Folder {
   // kept, so a folder holding one stays and the result is 21. A folder that
   // is already gone counts as removed; links are kept like files. The path
   // must end with a separator (5 otherwise); a drive or file-system root, or
-  // a path ending in "." or "..", is refused with 5.
+  // a path ending in "." or "..", is refused with 5, as written and once
+  // resolved against the current folder; so is a drive-relative path
+  // ("C:.\", "C:x\"), here and in every other removal.
   static Result RemoveEmptyTree(const char16_t* path) noexcept;
   // kRemoveWithShell removes the folder with all its content (Windows: the
   // shell's silent delete, 7 when it fails; POSIX: a recursive delete that
@@ -96,6 +98,13 @@ class Folder {
   Result ReadNextEntry() noexcept;
   void CloseSearch() noexcept;
 
+  // 0 when a removal of everything below the folder may go ahead: the path
+  // ends with a separator and neither it nor its resolved form is a root, a
+  // dot path or drive-relative; else 5 (or the resolution's error).
+  static Result JudgeTreeRemoval(const String& folder) noexcept;
+  // The path as the system resolves it against the current folder ("." and
+  // ".." applied); trailing separators stay.
+  static Result ResolvedPath(const String& path, String& resolved) noexcept;
   // Platform primitives of the removals. Paths end with a separator.
   static Result RemoveSingleFolder(const String& path) noexcept;
   static Result RemoveSingleFile(const String& path) noexcept;

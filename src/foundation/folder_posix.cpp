@@ -109,6 +109,39 @@ bool Folder::Exists(const char16_t* path) noexcept {
   return IsExistingFolder(folder.Text());
 }
 
+// Made absolute against the current folder, then "." and ".." are applied
+// to the text (as Windows does), so that the removal guard sees what the
+// path comes to; links are not followed.
+Result Folder::ResolvedPath(const String& path, String& resolved) noexcept {
+  resolved = String();
+  String full = PosixForm(path);
+  if (full.IsEmpty() || full[0] != u'/') {
+    char current[4096];
+    if (getcwd(current, sizeof current) == nullptr) return ResultFromErrno(errno);
+    full = Utf8ToString(current) + u'/' + full;
+  }
+  const bool trailing = path::EndsWithSeparator(full);
+  String out;
+  uint32_t start = 0;
+  while (start < full.Length()) {
+    uint32_t end = start;
+    while (end < full.Length() && full[end] != u'/') ++end;
+    const String name = full.Middle(start, end - start);
+    if (name == u"..") {
+      int64_t cut = static_cast<int64_t>(out.Length()) - 1;
+      while (cut >= 0 && out[static_cast<uint32_t>(cut)] != u'/') --cut;
+      out = out.Left(cut < 0 ? 0 : static_cast<uint32_t>(cut));
+    } else if (!name.IsEmpty() && name != u".") {
+      out += u'/';
+      out += name;
+    }
+    start = end + 1;
+  }
+  if (out.IsEmpty() || trailing) out += u'/';
+  resolved = out;
+  return kOk;
+}
+
 Result Folder::RemoveSingleFolder(const String& path) noexcept {
   const Utf8Text folder(WithoutTrailingSeparators(PosixForm(path)));
   if (folder.Length() == 0) return kOutOfMemory;

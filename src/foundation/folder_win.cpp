@@ -215,6 +215,10 @@ bool Folder::Exists(const char16_t* path) noexcept {
   return LongPathForm(String(path), form) == kOk && IsFolderForm(form);
 }
 
+Result Folder::ResolvedPath(const String& path, String& resolved) noexcept {
+  return FullPath(path, resolved);
+}
+
 Result Folder::RemoveSingleFolder(const String& path) noexcept {
   String form;
   const Result result = LongPathForm(path, form);

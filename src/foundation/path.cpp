@@ -81,13 +81,18 @@ bool IsRelative(const String& path) noexcept {
   return !(path.Length() >= 2 && IsAsciiLetter(path[0]) && path[1] == u':');
 }
 
+bool IsDriveRelative(const String& path) noexcept {
+  return path.Length() >= 2 && IsAsciiLetter(path[0]) && path[1] == u':' &&
+         (path.Length() == 2 || !IsSeparator(path[2]));
+}
+
 bool IsValid(const String& path) noexcept {
   if (path.IsEmpty()) return false;
   for (uint32_t i = 0; i < path.Length(); ++i) {
     const char16_t unit = path[i];
     if (IsForbiddenUnit(unit)) return false;
     if (unit == u':' && !(i == 1 && IsAsciiLetter(path[0]))) return false;
-    if (i > 0 && IsSeparator(unit) && path[i - 1] == unit) return false;
+    if (i > 0 && IsSeparator(unit) && IsSeparator(path[i - 1])) return false;
   }
   return true;
 }

@@ -28,9 +28,13 @@ uint32_t ExtensionIndex(const String& path) noexcept;
 bool EndsWithSeparator(const String& path) noexcept;
 // False for a path that starts with a separator or with a letter and ':'.
 bool IsRelative(const String& path) noexcept;
+// True for a letter and ':' not followed by a separator ("C:", "C:.\",
+// "C:x"): Windows resolves it against the current folder of that drive.
+bool IsDriveRelative(const String& path) noexcept;
 // False for the empty path, for '"', '*', '<', '>', '?', '|' or a 0 unit
-// anywhere, for a ':' anywhere but at index 1 after a letter, and for a
-// doubled separator ("\\" or "//"), which rules out network paths.
+// anywhere, for a ':' anywhere but at index 1 after a letter, and for two
+// separators in a row of either kind ("\\", "//", "\/"), which rules out
+// network paths.
 bool IsValid(const String& path) noexcept;
 // Two folder paths are the same when they are equal after ASCII lower-casing,
 // trimming and turning '\' into '/'.

@@ -13,6 +13,10 @@ namespace {
 
 constexpr uint32_t kCopyChunk = 1u << 20;
 
+// What zlib writes at its best compression for no input: the header, one
+// empty final block and the Adler-32 of nothing.
+constexpr uint8_t kEmptyZlibStream[] = {0x78, 0xDA, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01};
+
 // A row packs the hash above the offset so that sorting rows sorts hashes.
 uint64_t PackRow(uint32_t hash, uint32_t offset) {
   return uint64_t{hash} << 32 | offset;
@@ -191,13 +195,15 @@ Result ArchiveWriter::FinishEntry(uint64_t packed, uint64_t unpacked) noexcept {
 Result ArchiveWriter::EndEntry() noexcept {
   if (state_ != State::kEntry) return kNotOpen;
   uint64_t packed = entry_written_;
-  if (coder_ != sink_) {
-    // Nothing written to a deflate entry leaves it without data at all (an
-    // idle stream has nothing to finish); readers never read an empty entry.
+  if (entry_method_ == kMethodDeflate && entry_written_ == 0) {
+    // The deflate coder never started, so it has nothing to finish; the
+    // entry still gets a whole zlib stream, as a strict inflater wants one.
+    Result result = sink_->Write(kEmptyZlibStream, sizeof kEmptyZlibStream);
+    if (result != kOk) return Fail(result);
+    packed = sizeof kEmptyZlibStream;
+  } else if (coder_ != sink_) {
     Result result = coder_->Flush(0);
-    if (result != kOk && !(entry_method_ == kMethodDeflate && result == kNotSupported)) {
-      return Fail(result);
-    }
+    if (result != kOk) return Fail(result);
     packed = entry_method_ == kMethodDeflate ? lzh_.PackedSize()
                                              : static_cast<BlockStream*>(coder_)->PackedSize();
   }

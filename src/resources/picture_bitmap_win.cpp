@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/system_error.h"
+#include "foundation/system_library.h"
 #include "resources/picture_bitmap.h"
 
 namespace vorn {
@@ -70,12 +71,9 @@ AlphaBlendFunction AlphaBlendEntry() noexcept {
   static AlphaBlendFunction entry = nullptr;
   if (!looked_up) {
     looked_up = true;
-    HMODULE module = GetModuleHandleW(L"msimg32.dll");
-    if (!module) module = LoadLibraryW(L"msimg32.dll");
-    if (module) {
-      entry = reinterpret_cast<AlphaBlendFunction>(
-          reinterpret_cast<void*>(GetProcAddress(module, "AlphaBlend")));
-    }
+    // Kept loaded for the life of the process; from the system folder only.
+    void* module = LoadSystemLibrary(u"msimg32.dll");
+    entry = reinterpret_cast<AlphaBlendFunction>(SystemLibraryFunction(module, "AlphaBlend"));
   }
   return entry;
 }

@@ -46,6 +46,17 @@ CacheEntry* ResourceCache::FindByData(const void* data) const noexcept {
   return best;
 }
 
+CacheEntry* ResourceCache::FindReleasable(const void* data) const noexcept {
+  if (bucket_count_ == 0 || !data) return nullptr;
+  CacheEntry* best = nullptr;
+  for (CacheEntry* e = by_data_[DataBucket(data, bucket_count_)]; e; e = e->next_by_data) {
+    if (e->data == data && e->users > e->pinned && (!best || e->sequence > best->sequence)) {
+      best = e;
+    }
+  }
+  return best;
+}
+
 // Doubles both tables; keeping the old ones when memory runs out still
 // works, only with longer chains.
 bool ResourceCache::Grow() noexcept {

@@ -44,6 +44,11 @@ class ResourceCache {
   CacheEntry* FindByKey(uint32_t key_hash, ResourceKind kind) const noexcept;
   // The newest entry handing out that data, or null.
   CacheEntry* FindByData(const void* data) const noexcept;
+  // The newest entry handing out that data with a user of its own to give
+  // back (more users than pinned references), or null. An element of a
+  // document registered twice has two entries; a user counted on the older
+  // one is found there.
+  CacheEntry* FindReleasable(const void* data) const noexcept;
   // A new entry in both indexes; null when out of memory (nothing changed).
   CacheEntry* Insert(uint32_t key_hash, void* data, uint64_t size, ResourceKind kind,
                      uint32_t users, uint32_t pinned) noexcept;

@@ -236,9 +236,10 @@ Result ResourceManager::FindElement(const char16_t* name, XmlElement*& element) 
 
 Result ResourceManager::Release(const void* data) noexcept {
   if (!data) return kInvalidState;
-  CacheEntry* entry = cache_.FindByData(data);
-  // More releases than uses would give back the manager's own reference.
-  if (!entry || entry->users <= entry->pinned) return kInvalidState;
+  // More releases than uses would give back the manager's own reference:
+  // only an entry with a user above its pinned references may lose one.
+  CacheEntry* entry = cache_.FindReleasable(data);
+  if (!entry) return kInvalidState;
   if (--entry->users == 0) {
     Destroy(*entry);
     cache_.Remove(entry);

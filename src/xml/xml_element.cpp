@@ -133,17 +133,30 @@ XmlAttribute* XmlTreeBuilder::CreateAttribute(const char16_t* name, uint32_t nam
   return attribute;
 }
 
+// Comments beside the text do not make the content mixed: a translator's
+// note next to a string must not turn its value into serialized markup.
+// They go with the text node, as a value has no place for them.
 void XmlTreeBuilder::AdoptSingleText(XmlElement* element) noexcept {
-  XmlElement* child = element->first_child_;
-  if (!child || child->next_sibling_ || child->name_ || child->attributes_) return;
-  if (child->kind_ != XmlValueKind::kText && child->kind_ != XmlValueKind::kCData) return;
+  XmlElement* text = nullptr;
+  for (XmlElement* child = element->first_child_; child; child = child->next_sibling_) {
+    if (!child->name_ && child->kind_ == XmlValueKind::kComment) continue;
+    if (text) return;  // a second node of content
+    text = child;
+  }
+  if (!text || text->name_ || text->attributes_) return;
+  if (text->kind_ != XmlValueKind::kText && text->kind_ != XmlValueKind::kCData) return;
   element->ClearValue();
-  element->value_.text = child->value_.text;
-  element->kind_ = child->kind_;
-  child->value_.text = nullptr;
-  child->kind_ = XmlValueKind::kNone;
+  element->value_.text = text->value_.text;
+  element->kind_ = text->kind_;
+  text->value_.text = nullptr;
+  text->kind_ = XmlValueKind::kNone;
+  XmlElement* child = element->first_child_;
   element->first_child_ = nullptr;
-  XmlElement::Destroy(child);
+  while (child) {
+    XmlElement* next = child->next_sibling_;
+    XmlElement::Destroy(child);
+    child = next;
+  }
 }
 
 }  // namespace vorn

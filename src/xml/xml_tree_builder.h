@@ -28,8 +28,8 @@ class XmlTreeBuilder {
   // Name and value live in the attribute's own heap block.
   static XmlAttribute* CreateAttribute(const char16_t* name, uint32_t name_length,
                                        const char16_t* value, uint32_t value_length) noexcept;
-  // An element whose whole content is one text or CDATA node takes that
-  // text as its own value, and the node goes.
+  // An element whose whole content, comments aside, is one text or CDATA
+  // node takes that text as its own value; the node and the comments go.
   static void AdoptSingleText(XmlElement* element) noexcept;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "application/command_line.h"
+#include "application/crash_handler.h"
 #include "application/support/fake_modules.h"
 
 namespace vorn {
@@ -64,6 +65,58 @@ TEST(ApplicationCoreTest, DeferredQuitLetsTheFrameFinishForEveryModule) {
   EXPECT_EQ(core.Run(), 9);
   EXPECT_EQ(journal, (Journal{"newer.update", "older.update", "newer.update", "older.update",
                               "newer.shutdown", "older.shutdown"}));
+}
+
+TEST(ApplicationCoreTest, DeferredQuitAskedWhileTheRunStartsRunsNoFrame) {
+  Journal journal;
+  ApplicationCore core;
+  FakeWindow window(journal);
+  window.on_started = [&] { core.RequestQuit(5, true); };
+  core.SetMainWindow(&window);
+  ScriptedModule app("app", journal);
+  core.RegisterModule(app);
+  journal.clear();
+  EXPECT_EQ(core.Run(), 5);
+  EXPECT_EQ(journal, (Journal{"window.create", "window.started", "window.destroy",
+                              "app.shutdown"}));
+}
+
+// The crash report finds its owner through the handle the core keeps, which
+// lives exactly as long as the main window's system window; after the run
+// the core holds no pointer to a window its owner may destroy.
+TEST(ApplicationCoreTest, MainWindowHandleIsKeptWhileItsSystemWindowLives) {
+  Journal journal;
+  ApplicationCore core;
+  FakeWindow window(journal);
+  int system_window = 0;
+  window.handle = &system_window;
+  core.SetMainWindow(&window);
+  EXPECT_EQ(CrashHandler::OwnerWindow(), nullptr);
+  ScriptedModule app("app", journal);
+  void* owner_during_frame = nullptr;
+  app.on_update = [&](int) {
+    owner_during_frame = CrashHandler::OwnerWindow();
+    core.RequestQuit(0, false);
+    EXPECT_EQ(CrashHandler::OwnerWindow(), nullptr);
+    return kOk;
+  };
+  core.RegisterModule(app);
+  EXPECT_EQ(core.Run(), 0);
+  EXPECT_EQ(owner_during_frame, &system_window);
+  EXPECT_EQ(core.MainWindow(), nullptr);
+  EXPECT_EQ(CrashHandler::OwnerWindow(), nullptr);
+
+  // A window destroyed by its owner before the run ends is forgotten; any
+  // other window leaves the main window as it is.
+  FakeWindow other(journal);
+  window.has_window = true;
+  core.SetMainWindow(&window);
+  EXPECT_EQ(CrashHandler::OwnerWindow(), &system_window);
+  core.ForgetMainWindow(&other);
+  EXPECT_EQ(core.MainWindow(), &window);
+  core.ForgetMainWindow(&window);
+  EXPECT_EQ(core.MainWindow(), nullptr);
+  EXPECT_EQ(CrashHandler::OwnerWindow(), nullptr);
 }
 
 TEST(ApplicationCoreTest, ImmediateQuitStopsTheRemainingUpdates) {

@@ -53,13 +53,14 @@ def unix_path(prefix, windows_path):
     return os.path.join(prefix, "drive_" + drive) + rest
 
 
-def run_crash(options, scenario, attempts=1):
+def run_crash(options, scenario, attempts=1, leave_box=False):
     output = os.path.join(tempfile.mkdtemp(prefix="vorn-crash-"), "report.txt")
     programs = options.programs
     probe = "Z:" + os.path.join(programs, "framework_probe.exe").replace("/", "\\")
     command = [options.wine_run, "--prefix", options.prefix,
-               os.path.join(programs, "crash_box_driver.exe"),
-               "Z:" + output.replace("/", "\\"), probe, scenario]
+               os.path.join(programs, "crash_box_driver.exe")]
+    command += ["--leave-box"] if leave_box else []
+    command += ["Z:" + output.replace("/", "\\"), probe, scenario]
     for attempt in range(attempts):
         driver = subprocess.run(command, timeout=300, capture_output=True)
         if driver.returncode == 0:
@@ -95,8 +96,11 @@ def main():
     try:
         # The box is owned by the main window only when that has a visible
         # system window.
+        # A main window whose object is garbage by the time of the crash
+        # still owns the box: its handle is known without calling into it.
         owners = {"crash-main": "0", "crash-thread": "0", "crash-no-dbghelp": "0",
-                  "crash-shown-window": "1", "crash-hidden-window": "0"}
+                  "crash-shown-window": "1", "crash-hidden-window": "0",
+                  "crash-freed-window": "1"}
         for scenario in owners:
             # A dump left by an earlier case must not count for this one. This
             # run only asks for the temporary folder: a start that fails while
@@ -124,6 +128,25 @@ def main():
                   "%s: report text\n%r\nexpected\n%r" % (scenario, report["text"], expected))
             print("%s: exit %s, owner %s, dump %s" % (scenario, report.get("exit"), report.get("owner"),
                                              os.path.getsize(dump) if os.path.exists(dump) else "none"))
+        # Faults while a report is in progress end the process with the code
+        # of the crash being reported: at once on the reporting thread (here
+        # the dump writer faults, before any box), after a bounded wait on
+        # another thread (here the box is left up, and only the second
+        # thread's fault can end the process).
+        in_report = run_crash(options, "crash-in-report")
+        check(in_report.get("exit") == "0xE0564F01",
+              "crash-in-report: exit status %s" % in_report.get("exit"))
+        check(int(in_report.get("elapsed", "999999")) < 15000,
+              "crash-in-report: ended after %s ms" % in_report.get("elapsed"))
+        check(in_report["text"] is None, "crash-in-report: a box was shown")
+        two = run_crash(options, "crash-two-threads", leave_box=True)
+        check(two.get("exit") == "0xE0564F02",
+              "crash-two-threads: exit status %s" % two.get("exit"))
+        check(two["text"] is not None, "crash-two-threads: no report box")
+        check(int(two.get("elapsed", "999999")) < 60000,
+              "crash-two-threads: ended after %s ms" % two.get("elapsed"))
+        print("crash-in-report: exit %s after %s ms" % (in_report.get("exit"), in_report.get("elapsed")))
+        print("crash-two-threads: exit %s after %s ms" % (two.get("exit"), two.get("elapsed")))
     finally:
         if display:
             display.terminate()

@@ -53,6 +53,26 @@ TEST(FrameworkExitTest, DeferredQuitFinishesTheFrameAndGivesItsCode) {
   EXPECT_EQ(RunProbe(L"deferred-quit 12"), 12u);
 }
 
+// The main window stores its placement as its system window goes at the end
+// of the run; the preferences, made after the core, save it as they end.
+TEST(FrameworkExitTest, PlacementWrittenAtExitReachesTheRegistry) {
+  const wchar_t* const key = L"Software\\VornTest\\Placement Probe\\1.0\\Local\\MainWindow";
+  RegDeleteKeyW(HKEY_CURRENT_USER, key);
+  EXPECT_EQ(RunProbe(L"placement-at-exit"), 0u);
+  DWORD width = 0;
+  DWORD size = sizeof width;
+  DWORD type = 0;
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(opened, L"Width", nullptr, &type, reinterpret_cast<BYTE*>(&width),
+                             &size),
+            ERROR_SUCCESS);
+  RegCloseKey(opened);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(width, 200u);
+  RegDeleteKeyW(HKEY_CURRENT_USER, key);
+}
+
 // The marker a running instance holds, as another process would.
 HANDLE HoldInstanceMarker() {
   return CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}");

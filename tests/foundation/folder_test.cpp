@@ -155,6 +155,14 @@ TEST(FolderRemoveTest, RootsAndDotPathsAreNeverEmptied) {
     EXPECT_EQ(Folder::Remove(path.Text(), Folder::kRemoveWithShell), kInvalidArgument);
     EXPECT_EQ(Folder::RemoveEmptyTree(path.Text()), kInvalidArgument);
   }
+  // Drive-relative forms, whose folder depends on the current folder.
+  for (const char16_t* relative : {u"Q:.\\", u"Q:..\\", u"Q:sub/"}) {
+    for (uint32_t options : {0u, 1u, 2u}) {
+      EXPECT_EQ(Folder::Remove(relative, options), kInvalidArgument) << options;
+    }
+    EXPECT_EQ(Folder::RemoveEmptyTree(relative), kInvalidArgument);
+  }
+  EXPECT_EQ(Folder::RemoveFile(u"Q:file"), kInvalidArgument);
   EXPECT_EQ(scratch.ReadFile(u"sub/file"), "kept");
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/folder.h"
+#include "foundation/path.h"
 #include "foundation/support/scratch_folder.h"
 
 namespace vorn {
@@ -82,6 +83,48 @@ TEST(FolderWinTest, RelativePathsAreResolvedAgainstTheCurrentFolder) {
   EXPECT_EQ(created, kOk);
   EXPECT_EQ(removed, kOk);
   EXPECT_FALSE(fs::exists(scratch.FsPath(u"relative")));
+}
+
+// "C:.\\" and "C:..\\" are the current folder of drive C: and its parent:
+// no removal may take them, whatever the operation.
+TEST(FolderWinTest, DriveRelativeAndResolvedRootsAreNeverRemoved) {
+  ScratchFolder scratch;
+  scratch.WriteFile(u"work/keep.txt", "kept");
+  scratch.WriteFile(u"work/empty/.placeholder", "");
+  fs::remove(scratch.FsPath(u"work/empty/.placeholder"));
+  scratch.WriteFile(u"beside.txt", "kept");
+  const String drive = scratch.Path().Left(2);
+  ASSERT_EQ(drive[1], u':');
+  wchar_t before[MAX_PATH + 1];
+  ASSERT_NE(GetCurrentDirectoryW(MAX_PATH + 1, before), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide(scratch.Join(u"work"))));
+  const String here = drive + u".\\";
+  const String up = drive + u"..\\";
+  Result results[] = {
+      Folder::Remove(here.Text(), Folder::kRemoveWithShell),
+      Folder::Remove(up.Text(), Folder::kRemoveWithShell),
+      Folder::Remove(here.Text(), Folder::kRemoveRecursive),
+      Folder::Remove(String(drive + u"empty\\").Text(), Folder::kRemoveOnlyFolder),
+      Folder::Remove(String(drive + u"/").Text(), Folder::kRemoveWithShell),
+      Folder::RemoveEmptyTree(up.Text()),
+      Folder::RemoveFile(String(drive + u"keep.txt").Text()),
+  };
+  SetCurrentDirectoryW(before);
+  for (const Result result : results) EXPECT_EQ(result, kInvalidArgument);
+  EXPECT_EQ(scratch.ReadFile(u"work/keep.txt"), "kept");
+  EXPECT_EQ(scratch.ReadFile(u"beside.txt"), "kept");
+  EXPECT_TRUE(fs::is_directory(scratch.FsPath(u"work/empty")));
+  // The same folders named in full are removed as asked.
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"work\\empty\\").Text(), Folder::kRemoveOnlyFolder), kOk);
+  EXPECT_EQ(Folder::Remove(scratch.Join(u"work\\").Text(), Folder::kRemoveWithShell), kOk);
+  EXPECT_FALSE(fs::exists(scratch.FsPath(u"work")));
+}
+
+TEST(FolderWinTest, NetworkPathsWithMixedSeparatorsAreInvalid) {
+  EXPECT_FALSE(path::IsValid(u"\\/server\\share"));
+  EXPECT_FALSE(path::IsValid(u"/\\server/share"));
+  EXPECT_FALSE(path::IsValid(u"C:\\dir/\\name"));
+  EXPECT_TRUE(path::IsValid(u"C:\\dir/name"));
 }
 
 TEST(FolderWinTest, ShellRemovalTakesReadOnlyFilesToo) {

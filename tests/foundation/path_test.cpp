@@ -74,6 +74,11 @@ TEST(PathKindTest, ValidPaths) {
   EXPECT_FALSE(path::IsValid(u""));
   EXPECT_FALSE(path::IsValid(u"\\\\server\\share"));
   EXPECT_FALSE(path::IsValid(u"a//b"));
+  // Two separators in a row of either kind: "\\/server\\share" is a
+  // network path too.
+  EXPECT_FALSE(path::IsValid(u"\\/server\\share"));
+  EXPECT_FALSE(path::IsValid(u"a/\\b"));
+  EXPECT_TRUE(path::IsValid(u"C:\\a/b\\c"));
   EXPECT_FALSE(path::IsValid(u"C:\\a:b"));
   EXPECT_FALSE(path::IsValid(u"1:\\a"));
   for (const char16_t* bad : {u"a\"b", u"a*", u"<a", u"a>", u"a?", u"a|b"}) {
@@ -81,6 +86,15 @@ TEST(PathKindTest, ValidPaths) {
   }
   // A 0 unit inside would cut the path short at the system.
   EXPECT_FALSE(path::IsValid(String(u"C:\\a\0b", 6)));
+}
+
+TEST(PathKindTest, DriveRelativePaths) {
+  for (const char16_t* relative : {u"C:", u"C:.\\", u"c:..\\", u"C:x", u"z:a/b"}) {
+    EXPECT_TRUE(path::IsDriveRelative(relative)) << Std(String(relative)).size();
+  }
+  for (const char16_t* other : {u"C:\\", u"C:/x", u"\\x", u"x", u"1:x", u"", u"C"}) {
+    EXPECT_FALSE(path::IsDriveRelative(other)) << Std(String(other)).size();
+  }
 }
 
 TEST(PathKindTest, SameFolder) {

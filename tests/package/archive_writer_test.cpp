@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "package/checksum.h"
 #include "package/file_stream.h"
+#include "package/memory_stream.h"
 #include "package/package_archive.h"
 #include "package/path_hash.h"
 #include "support/package_test_support.h"
@@ -175,6 +178,78 @@ TEST(ArchiveWriterTest, FailingSinkStopsTheArchive) {
   const Bytes content = test::Noise(500);
   EXPECT_EQ(writer.AddMemory(u"A", content.data(), content.size(), kMethodStored), kNoRoom);
   EXPECT_EQ(writer.Finish(), kNotOpen);
+}
+
+// Inflates `size` bytes at `data` as one whole zlib stream, as a strict
+// reader does: true when the stream ends there and gives nothing.
+bool IsWholeEmptyZlibStream(const uint8_t* data, uint64_t size) {
+  z_stream z = {};
+  if (inflateInit(&z) != Z_OK) return false;
+  uint8_t out[16];
+  z.next_in = const_cast<uint8_t*>(data);
+  z.avail_in = static_cast<uInt>(size);
+  z.next_out = out;
+  z.avail_out = sizeof out;
+  const int code = inflate(&z, Z_FINISH);
+  const bool whole = code == Z_STREAM_END && z.avail_in == 0 && z.total_out == 0;
+  inflateEnd(&z);
+  return whole;
+}
+
+TEST(ArchiveWriterTest, EmptyDeflateEntriesAndDirectoriesAreWholeZlibStreams) {
+  // An archive without files: its directory holds no rows.
+  test::GrowingStream bare;
+  ArchiveWriter empty_writer;
+  ASSERT_EQ(empty_writer.Begin(&bare), kOk);
+  ASSERT_EQ(empty_writer.Finish(), kOk);
+  Bytes none = bare.Data();
+  ArchiveEditor none_editor(none);
+  const EntryHeader bare_directory = none_editor.Entry(none_editor.DirectoryOffset());
+  EXPECT_EQ(bare_directory.unpacked_size, 0u);
+  EXPECT_TRUE(IsWholeEmptyZlibStream(
+      none.data() + none_editor.DirectoryOffset() + kEntryHeaderSize, bare_directory.packed_size));
+
+  const Bytes archive = test::BuildArchive(
+      {{u"Empty.txt", {}, kMethodDeflate}, {u"Full.txt", {'x', 'y'}, kMethodDeflate}});
+  ArchiveEditor editor(const_cast<Bytes&>(archive));
+  const uint64_t offset = editor.EntryOffset(u"Empty.txt");
+  const EntryHeader entry = editor.Entry(offset);
+  EXPECT_EQ(entry.method, kMethodDeflate);
+  EXPECT_EQ(entry.unpacked_size, 0u);
+  EXPECT_TRUE(IsWholeEmptyZlibStream(archive.data() + offset + kEntryHeaderSize,
+                                     entry.packed_size));
+  // The entries after it stand where the directory says, and all read back.
+  MemoryStream source(archive.data(), archive.size());
+  PackageArchive mounted;
+  ASSERT_EQ(mounted.Mount(&source), kOk);
+  for (const char16_t* path : {u"Empty.txt", u"Full.txt"}) {
+    SubStream* opened = nullptr;
+    ASSERT_EQ(mounted.OpenEntry(path, opened), kOk);
+    Bytes out;
+    EXPECT_EQ(test::ReadToEnd(*opened, out), kOk);
+    EXPECT_EQ(out.size(), path[0] == u'E' ? 0u : 2u);
+    EXPECT_TRUE(opened->IsAtEnd());
+    EXPECT_EQ(mounted.CloseEntry(opened), kOk);
+  }
+}
+
+// Archives written before carry empty deflate entries as no bytes at all.
+TEST(ArchiveWriterTest, ZeroByteEmptyDeflateEntriesStillRead) {
+  test::GrowingStream sink;
+  ArchiveWriter writer;
+  ASSERT_EQ(writer.Begin(&sink), kOk);
+  ASSERT_EQ(writer.BeginPrecodedEntry(u"Old.txt", kMethodDeflate), kOk);
+  ASSERT_EQ(writer.EndPrecodedEntry(0), kOk);
+  ASSERT_EQ(writer.Finish(), kOk);
+  MemoryStream source(sink.Data().data(), sink.Data().size());
+  PackageArchive mounted;
+  ASSERT_EQ(mounted.Mount(&source), kOk);
+  SubStream* opened = nullptr;
+  ASSERT_EQ(mounted.OpenEntry(u"Old.txt", opened), kOk);
+  EXPECT_EQ(opened->Size(), 0u);
+  uint8_t byte;
+  EXPECT_EQ(opened->Read(&byte, 1), kEndOfData);
+  EXPECT_EQ(mounted.CloseEntry(opened), kOk);
 }
 
 TEST(ArchiveFormatTest, DigitCodedDatesAndTimes) {

@@ -365,6 +365,15 @@ TEST_F(DirectoryTest, RowsPointingOutsideTheArchiveGiveClearCodes) {
   EXPECT_EQ(entry, nullptr);
 }
 
+// The form older writers gave a directory without rows: no bytes at all.
+TEST_F(DirectoryTest, AZeroByteDirectoryStillMounts) {
+  Bytes archive = WithDirectory({}, 0);
+  MemoryStream source(archive.data(), archive.size());
+  PackageArchive mounted;
+  ASSERT_EQ(mounted.Mount(&source), kOk);
+  EXPECT_EQ(mounted.RowCount(), 0u);
+}
+
 TEST_F(DirectoryTest, AnEmptyDirectoryFindsNothing) {
   test::GrowingStream sink;
   ArchiveWriter writer;

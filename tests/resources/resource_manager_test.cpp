@@ -272,6 +272,29 @@ TEST_F(ResourceManagerTest, DocumentRegisteredTwiceStillAnswers) {
   EXPECT_EQ(StringText(u"Shared"), "shared en");
 }
 
+// Elements handed out on both sides of a second registration: each release
+// succeeds exactly once, whichever entry counted its user.
+TEST_F(ResourceManagerTest, ReleasesAcrossASecondRegistrationSucceedOnce) {
+  ASSERT_EQ(manager_->RegisterDocument(u"Data/Xml/Strings-en.xml"), kOk);
+  XmlElement* before = nullptr;
+  ASSERT_EQ(manager_->GetElement(u"String", u"OKButton", before), kOk);
+  ASSERT_EQ(manager_->RegisterDocument(u"Data/Xml/Strings-en.xml"), kOk);
+  EXPECT_EQ(manager_->Release(before), kOk);
+  EXPECT_EQ(manager_->Release(before), kInvalidState);
+
+  XmlElement* first = nullptr;
+  XmlElement* second = nullptr;
+  ASSERT_EQ(manager_->GetElement(u"String", u"OKButton", first), kOk);
+  ASSERT_EQ(manager_->RegisterDocument(u"Data/Xml/Strings-en.xml"), kOk);
+  ASSERT_EQ(manager_->GetElement(u"String", u"OKButton", second), kOk);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(manager_->Release(second), kOk);
+  EXPECT_EQ(manager_->Release(first), kOk);
+  EXPECT_EQ(manager_->Release(first), kInvalidState);
+  // The registrations' own references are still there.
+  EXPECT_EQ(StringText(u"OKButton"), "OK");
+}
+
 TEST_F(ResourceManagerTest, ReleasesBeyondWhatWasHandedOutAreRefused) {
   ASSERT_EQ(manager_->RegisterDocument(u"Data/Xml/Strings-en.xml"), kOk);
   XmlElement* element = nullptr;

@@ -8,6 +8,7 @@
 #include "xml/support/vector_stream.h"
 #include "xml/support/xml_test_support.h"
 #include "xml/xml_document.h"
+#include "xml/xml_element.h"
 
 namespace vorn {
 namespace {
@@ -70,7 +71,25 @@ TEST(XmlParserContent, TextBecomesTheValueOfAnElementThatHoldsOnlyText) {
   EXPECT_EQ(Tree("<a><![CDATA[ <x> ]]></a>"), "a=[ <x> ]");
   EXPECT_EQ(Tree("<a> <![CDATA[c]]>\n</a>"), "a=[c]");
   EXPECT_EQ(Tree("<a>   </a>"), "a");  // white space only: no value at all
-  EXPECT_EQ(Tree("<a>x<!--c--></a>"), "a{\"x\" <!c>}");
+  // Comments beside the one text do not make it mixed content.
+  EXPECT_EQ(Tree("<a>x<!--c--></a>"), "a=\"x\"");
+  EXPECT_EQ(Tree("<a><!--1-->x<!--2--></a>"), "a=\"x\"");
+  EXPECT_EQ(Tree("<a><!--c--><![CDATA[ y ]]></a>"), "a=[ y ]");
+  EXPECT_EQ(Tree("<a>x<!--c-->y</a>"), "a{\"x\" <!c> \"y\"}");
+  EXPECT_EQ(Tree("<a>x<!--c--><b/></a>"), "a{\"x\" <!c> b}");
+}
+
+// A localized string with a translator's note reads back as its text, not
+// as markup.
+TEST(XmlParserContent, StringWithANoteReadsAsItsText) {
+  XmlDocument document;
+  ASSERT_EQ(ParseText(document, "<Resources><String ID=\"X\">&amp;Install<!-- mnemonic -->"
+                                "</String></Resources>"),
+            kOk);
+  String value;
+  ASSERT_EQ(document.RootElement()->FirstChild()->ReadText(&value), kOk);
+  EXPECT_EQ(value, u"&Install");
+  EXPECT_EQ(document.RootElement()->FirstChild()->FirstChild(), nullptr);
 }
 
 TEST(XmlParserContent, WhiteSpaceBetweenElementsIsDroppedMixedContentKept) {

@@ -1,7 +1,9 @@
 // Runs a program and answers the crash report box it shows, so that the
 // crash reporter can be tested without a person. Usage:
-//   crash_box_driver OUTPUT PROGRAM [ARGUMENTS...]
-// Writes to OUTPUT (UTF-8): the line "exit=0xXXXXXXXX", the line
+//   crash_box_driver [--leave-box] OUTPUT PROGRAM [ARGUMENTS...]
+// With --leave-box the box is read but not answered: the program has to end
+// by itself. Writes to OUTPUT (UTF-8): the line "exit=0xXXXXXXXX", the line
+// "elapsed=<milliseconds from start to end>", the line
 // "temp=<temporary folder>", and, when a box appeared, "owner=0|1" and the
 // box's text after a line "text:". The driver's own exit code is 0 when the
 // program ended, 3 when it had to be killed after two minutes.
@@ -54,8 +56,13 @@ std::string Utf8(const std::wstring& text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  const bool leave_box = argc > 1 && std::wstring(argv[1]) == L"--leave-box";
+  if (leave_box) {
+    --argc;
+    ++argv;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: crash_box_driver OUTPUT PROGRAM [ARGUMENTS...]\n");
+    std::fprintf(stderr, "usage: crash_box_driver [--leave-box] OUTPUT PROGRAM [ARGUMENTS...]\n");
     return 2;
   }
   std::wstring command = L"\"" + std::wstring(argv[2]) + L"\"";
@@ -63,6 +70,7 @@ int wmain(int argc, wchar_t** argv) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
+  const DWORD started = GetTickCount();
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     std::fprintf(stderr, "cannot start the program: %lu\n", GetLastError());
@@ -80,20 +88,22 @@ int wmain(int argc, wchar_t** argv) {
       box_seen = true;
       owned = GetWindow(search.box, GW_OWNER) != nullptr;
       EnumChildWindows(search.box, &LongestStatic, reinterpret_cast<LPARAM>(&text));
-      PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+      if (!leave_box) PostMessageW(search.box, WM_COMMAND, IDOK, 0);
     }
     if (waited_ms > 120000) {
       TerminateProcess(process.hProcess, 0xDEAD);
       return 3;
     }
   }
+  const DWORD elapsed = GetTickCount() - started;
   DWORD exit_code = 0;
   GetExitCodeProcess(process.hProcess, &exit_code);
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
   FILE* out = _wfopen(argv[1], L"wb");
   if (out == nullptr) return 2;
-  std::fprintf(out, "exit=0x%08lX\ntemp=%s\n", exit_code, Utf8(temp).c_str());
+  std::fprintf(out, "exit=0x%08lX\nelapsed=%lu\ntemp=%s\n", exit_code, elapsed,
+               Utf8(temp).c_str());
   if (box_seen) std::fprintf(out, "owner=%d\ntext:\n%s", owned ? 1 : 0, Utf8(text).c_str());
   std::fclose(out);
   return 0;

@@ -11,6 +11,16 @@
 //   crash-shown-window  crash-main with a visible system window behind the main window
 //   crash-hidden-window crash-main with that window hidden
 //   single-instance    a single-instance program that quits with 31 once it runs
+//   crash-in-report    an exception 0xE0564F01 whose report faults while it
+//                      writes the dump (the dump writer is this program's own)
+//   crash-freed-window crash-main with a shown main window whose object has
+//                      become garbage: calling into it faults
+//   crash-two-threads  an exception 0xE0564F02 on the main thread; a framework
+//                      thread faults while its report box is up
+//   placement-at-exit  the main window, owned by a module, stores its width
+//                      among the preferences when its system window goes at
+//                      the end of the run (HKCU\Software\VornTest\Placement
+//                      Probe\1.0\Local\MainWindow, value Width)
 // Scenario failures end with 98.
 #include <windows.h>
 
@@ -25,6 +35,7 @@
 #include "application/program_entry.h"
 #include "foundation/guid.h"
 #include "foundation/thread_object.h"
+#include "resources/preferences.h"
 
 namespace {
 
@@ -41,12 +52,46 @@ void WriteNullPointer() {
   *target = 1;
 }
 
+bool Is(const char* name) {
+  return std::strcmp(scenario, name) == 0;
+}
+
+}  // namespace
+
+// Stands in for the debugging help library's dump writer (the program makes
+// itself that library), so that the report itself faults.
+extern "C" __declspec(dllexport) BOOL WINAPI MiniDumpWriteDump(HANDLE, DWORD, HANDLE, int, void*,
+                                                               void*, void*) {
+  WriteNullPointer();
+  return FALSE;
+}
+
+namespace {
+
+// True once this process shows the crash report box.
+bool ReportBoxShown() {
+  HWND box = FindWindowW(nullptr, L"VornLib - Crash Report");
+  DWORD process = 0;
+  if (box != nullptr) GetWindowThreadProcessId(box, &process);
+  return box != nullptr && process == GetCurrentProcessId();
+}
+
 // A main window with a real system window (the run shows it), so that the
 // crash report's choice of owner can be seen.
 class SystemBackedWindow : public vorn::ApplicationWindow {
  public:
-  bool HasSystemWindow() const noexcept override { return handle_ != nullptr; }
-  void* SystemHandle() const noexcept override { return handle_; }
+  // From now on every call into the object faults, as one into a freed or
+  // overwritten window would.
+  bool freed = false;
+
+  bool HasSystemWindow() const noexcept override {
+    if (freed) WriteNullPointer();
+    return handle_ != nullptr;
+  }
+  void* SystemHandle() const noexcept override {
+    if (freed) WriteNullPointer();
+    return handle_;
+  }
   Result CreateSystemWindow() noexcept override {
     handle_ = CreateWindowExW(0, L"STATIC", L"Vorn Probe", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -70,12 +115,52 @@ class SystemBackedWindow : public vorn::ApplicationWindow {
 SystemBackedWindow shown_window;
 SystemBackedWindow hidden_window;
 
+// Saves its placement when its system window goes, as the toolkit's main
+// window does; the preferences are the process-wide ones.
+class PlacementWindow : public SystemBackedWindow {
+ public:
+  ~PlacementWindow() override { ApplicationCore::Get().ForgetMainWindow(this); }
+  void DestroySystemWindow() noexcept override {
+    RECT frame{};
+    if (HWND handle = static_cast<HWND>(SystemHandle()); handle && GetWindowRect(handle, &frame)) {
+      vorn::Preferences::Instance().SetInt(u"/User/Local/MainWindow/Width",
+                                           frame.right - frame.left);
+    }
+    SystemBackedWindow::DestroySystemWindow();
+  }
+};
+
+// Owns the main window, as an installer's module does: made at start,
+// destroyed at shutdown.
+class WindowOwnerModule : public vorn::AppModule {
+ public:
+  PlacementWindow* window = nullptr;
+  Result Initialize() noexcept override { return vorn::kOk; }
+  bool IsIdle() noexcept override { return false; }
+  Result Update(float) noexcept override {
+    if (++updates_ == 2) ApplicationCore::Get().RequestQuit(0, false);
+    return vorn::kOk;
+  }
+  void Shutdown() noexcept override {
+    delete window;
+    window = nullptr;
+  }
+
+ private:
+  int updates_ = 0;
+};
+
+WindowOwnerModule window_owner;
+
 class CrashingThread : public vorn::ThreadObject {
  public:
   ~CrashingThread() override { Stop(true); }
+  // Faults only once another thread's report box is up.
+  bool after_report_box = false;
 
  protected:
   Result Run() noexcept override {
+    while (after_report_box && !ReportBoxShown()) Sleep(20);
     WriteNullPointer();
     return vorn::kOk;
   }
@@ -90,7 +175,8 @@ class ProbeModule : public vorn::AppModule {
 
   Result Initialize() noexcept override {
     ++initialized;
-    if (std::strcmp(scenario, "crash-thread") == 0 && std::strcmp(name_, "newer") == 0) {
+    if ((Is("crash-thread") || Is("crash-two-threads")) && std::strcmp(name_, "newer") == 0) {
+      thread_.after_report_box = Is("crash-two-threads");
       thread_.Start();
     }
     return initialize_result;
@@ -104,6 +190,12 @@ class ProbeModule : public vorn::AppModule {
       ApplicationCore::Get().RequestQuit(31, false);
     if (std::strcmp(scenario, "deferred-quit") == 0 && updates == 2) {
       ApplicationCore::Get().RequestQuit(scenario_value, true);
+    }
+    if (Is("crash-in-report")) RaiseException(0xE0564F01, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (Is("crash-two-threads")) RaiseException(0xE0564F02, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (Is("crash-freed-window")) {
+      shown_window.freed = true;
+      WriteNullPointer();
     }
     if (std::strncmp(scenario, "crash-main", 10) == 0 ||
         std::strcmp(scenario, "crash-no-dbghelp") == 0 ||
@@ -137,7 +229,7 @@ ProbeModule newer("newer");
 void ApplicationStart() {
   ApplicationCore& core = ApplicationCore::Get();
   core.SetMainWindow(&window);
-  if (std::strcmp(scenario, "crash-shown-window") == 0) core.SetMainWindow(&shown_window);
+  if (Is("crash-shown-window") || Is("crash-freed-window")) core.SetMainWindow(&shown_window);
   if (std::strcmp(scenario, "crash-hidden-window") == 0) core.SetMainWindow(&hidden_window);
   // Probes of other scenarios run side by side (the crash report test and
   // the exit code tests); only the single-instance scenario is exclusive.
@@ -151,10 +243,23 @@ void ApplicationStart() {
   }
   if (std::strcmp(scenario, "crash-no-dbghelp") == 0)
     vorn::CrashHandler::SetDebugHelpModule(nullptr);
+  if (Is("crash-in-report")) vorn::CrashHandler::SetDebugHelpModule(GetModuleHandleW(nullptr));
+  if (Is("placement-at-exit")) {
+    // Made here, after the core: the services end before it at exit, so
+    // only a run that has ended its windows by then keeps the write.
+    vorn::Preferences::Instance().SetApplicationIdentity(u"VornTest", u"Placement Probe", u"1.0",
+                                                         nullptr);
+    window_owner.window = new PlacementWindow;
+    core.SetMainWindow(window_owner.window);
+  }
 }
 
 void RegisterModules() {
   ApplicationCore& core = ApplicationCore::Get();
+  if (Is("placement-at-exit")) {
+    core.RegisterModule(window_owner);
+    return;
+  }
   core.RegisterModule(older);
   core.RegisterModule(newer);
 }

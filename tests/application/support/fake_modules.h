@@ -48,10 +48,13 @@ class FakeWindow : public ApplicationWindow {
   Result create_result = kOk;
   bool maximized = false;
   bool has_window = false;
+  // What SystemHandle gives while the system window exists.
+  void* handle = nullptr;
+  std::function<void()> on_started;
   std::vector<std::u16string> opened_files;
 
   bool HasSystemWindow() const noexcept override { return has_window; }
-  void* SystemHandle() const noexcept override { return nullptr; }
+  void* SystemHandle() const noexcept override { return has_window ? handle : nullptr; }
   Result CreateSystemWindow() noexcept override {
     journal_.push_back("window.create");
     has_window = create_result == kOk;
@@ -65,7 +68,10 @@ class FakeWindow : public ApplicationWindow {
   void UpdateFrame(float) noexcept override { journal_.push_back("window.update"); }
   bool IsIdle() noexcept override { return true; }
   bool PreTranslateMessage(void*) noexcept override { return false; }
-  void ApplicationStarted() noexcept override { journal_.push_back("window.started"); }
+  void ApplicationStarted() noexcept override {
+    journal_.push_back("window.started");
+    if (on_started) on_started();
+  }
   bool OpenFiles(const String* files, uint32_t count) noexcept override {
     for (uint32_t i = 0; i < count; ++i) {
       opened_files.emplace_back(files[i].Text(), files[i].Length());
