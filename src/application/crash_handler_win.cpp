@@ -127,10 +127,14 @@ namespace {
 volatile LONG reporting_thread = 0;
 volatile LONG reported_code = 0;
 
-// While a report is in progress, a fault that the guarded region does not
-// see (the system may pass over the handler that is running when a second
-// exception arrives inside it) still ends the process with the first code.
+// While a report is in progress, a fault that no guarded region sees (the
+// system may pass over the handler that is running when a second exception
+// arrives inside it, and threads of others have no guard) still ends the
+// process with the first code; on another thread after the same wait.
 LONG WINAPI EndWithReportedCode(EXCEPTION_POINTERS*) {
+  if (static_cast<LONG>(GetCurrentThreadId()) != reporting_thread) {
+    Sleep(CrashHandler::kOtherThreadWaitMilliseconds);
+  }
   EndProcess(static_cast<uint32_t>(reported_code));
 }
 

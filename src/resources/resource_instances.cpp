@@ -3,6 +3,13 @@
 // and destroyed at exit in the reverse order, so the preferences, created
 // after the manager they read their defaults from, save and release them
 // while the manager still exists.
+//
+// Both are created after the application core and so end before it. That
+// is safe because the core's run ends every window and module first (the
+// main window's system window is destroyed, the modules shut down and the
+// main window forgotten): what windows write as they close reaches the
+// preferences before their final save, and nothing that ends after them
+// holds a resource.
 #include "package/package_file_system.h"
 #include "resources/preference_store.h"
 #include "resources/preferences.h"

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "application/support/program_run.h"
+
 namespace {
 
 const wchar_t* const kPlantedNames[] = {
@@ -46,14 +48,6 @@ class PreferPlantedLibraries {
   }
 };
 
-std::wstring TestFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  folder.erase(folder.find_last_of(L"\\/") + 1);
-  return folder;
-}
-
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -85,33 +79,11 @@ class DownloadFolder {
   std::wstring path_;
 };
 
-// Runs the program with its own folder as the current folder too.
-DWORD RunIn(const std::wstring& program, const std::wstring& folder) {
-  std::wstring command = L"\"" + program + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &process)) {
-    ADD_FAILURE() << "cannot start the probe: " << GetLastError();
-    return 0xFFFFFFFF;
-  }
-  if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 0xDEAD);
-    ADD_FAILURE() << "the probe did not end";
-  }
-  DWORD exit_code = 0;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return exit_code;
-}
-
 TEST(LibrarySearchTest, LibrariesPlantedNextToTheProgramAreNeverLoaded) {
   DownloadFolder folder;
-  const std::wstring planted = TestFolder() + L"planted_library.dll";
+  const std::wstring planted = vorn::testing::TestProgramFolder() + L"planted_library.dll";
   const std::wstring program = folder.Path() + L"library_search_probe.exe";
-  ASSERT_TRUE(CopyFileW((TestFolder() + L"library_search_probe.exe").c_str(), program.c_str(),
+  ASSERT_TRUE(CopyFileW((vorn::testing::TestProgramFolder() + L"library_search_probe.exe").c_str(), program.c_str(),
                         FALSE));
   for (const wchar_t* name : kPlantedNames) {
     ASSERT_TRUE(CopyFileW(planted.c_str(), (folder.Path() + name).c_str(), FALSE)) << name;
@@ -126,7 +98,8 @@ TEST(LibrarySearchTest, LibrariesPlantedNextToTheProgramAreNeverLoaded) {
 
   {
     PreferPlantedLibraries prefer;
-    EXPECT_EQ(RunIn(program, folder.Path()), 0u);
+    // With its own folder as the current folder too.
+    EXPECT_EQ(vorn::testing::RunTestProgram(program, L"", folder.Path().c_str()), 0u);
   }
   for (const wchar_t* name : kPlantedNames) {
     const std::wstring trace = folder.Path() + name + L".loaded";
