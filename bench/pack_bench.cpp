@@ -274,18 +274,11 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
              static_cast<std::streamsize>(bytes.size()));
 }
 
-// Writes the corpus below `root`; returns the number of files.
-size_t MakeCorpus(const fs::path& root, uint64_t total) {
-  const std::vector<Kind> kinds = {
-      {"Data/Xml", ".xml", 0.10, 1 << 10, 256 << 10, &Generator::Xml},
-      {"Product/Docs", ".txt", 0.15, 512, 512 << 10, &Generator::Text},
-      {"Product/Bin", ".dll", 0.45, 4 << 10, 4 << 20, &Generator::Executable},
-      {"Product/Media", ".png", 0.15, 1 << 10, 1 << 20, &Generator::Noise},
-      {"Product/Data", ".cab", 0.15, 16 << 10, 2 << 20, &Generator::Noise},
-  };
-  Generator generator(20160117);
+// Writes files of each kind, in its share of `total` bytes, in a few levels
+// of sub-folders below `root`; returns the number of files.
+size_t WriteKinds(const fs::path& root, uint64_t total, const std::vector<Kind>& kinds,
+                  Generator& generator) {
   size_t count = 0;
-  WriteFile(root / "Data/Xml/Configuration.xml", generator.Xml(4096));
   for (const Kind& kind : kinds) {
     const uint64_t budget = static_cast<uint64_t>(kind.share * static_cast<double>(total));
     uint64_t written = 0;
@@ -293,7 +286,6 @@ size_t MakeCorpus(const fs::path& root, uint64_t total) {
       size_t size = generator.LogSize(kind.min_size, kind.max_size);
       if (size > budget - written) size = budget - written;
       if (size == 0) size = 1;
-      // A few levels of sub-folders.
       fs::path folder = root / kind.folder;
       for (uint32_t depth = generator.Next() % 3; depth > 0; --depth) {
         folder /= "sub" + std::to_string(generator.Next() % 6);
@@ -307,12 +299,26 @@ size_t MakeCorpus(const fs::path& root, uint64_t total) {
       ++count;
     }
   }
-  return count + 1;
+  return count;
+}
+
+// Writes the corpus below `root`; returns the number of files.
+size_t MakeCorpus(const fs::path& root, uint64_t total) {
+  const std::vector<Kind> kinds = {
+      {"Data/Xml", ".xml", 0.10, 1 << 10, 256 << 10, &Generator::Xml},
+      {"Product/Docs", ".txt", 0.15, 512, 512 << 10, &Generator::Text},
+      {"Product/Bin", ".dll", 0.45, 4 << 10, 4 << 20, &Generator::Executable},
+      {"Product/Media", ".png", 0.15, 1 << 10, 1 << 20, &Generator::Noise},
+      {"Product/Data", ".cab", 0.15, 16 << 10, 2 << 20, &Generator::Noise},
+  };
+  Generator generator(20160117);
+  WriteFile(root / "Data/Xml/Configuration.xml", generator.Xml(4096));
+  return WriteKinds(root, total, kinds, generator) + 1;
 }
 
 // Mostly already compressed data: the product's data archives, installer
-// cabinets and zips, and noise under names that tell nothing (resource
-// packs, caches); a little machine code and text besides.
+// cabinets, and noise under names that tell nothing (resource packs,
+// caches); a little machine code and text besides.
 size_t MakeIncompressibleCorpus(const fs::path& root, uint64_t total) {
   const std::vector<Kind> kinds = {
       {"Product/Data", ".dat", 0.35, 64 << 10, 24 << 20, &Generator::Noise},
@@ -323,24 +329,7 @@ size_t MakeIncompressibleCorpus(const fs::path& root, uint64_t total) {
       {"Product/Docs", ".txt", 0.04, 512, 256 << 10, &Generator::Text},
   };
   Generator generator(20260117);
-  size_t count = 0;
-  for (const Kind& kind : kinds) {
-    const uint64_t budget = static_cast<uint64_t>(kind.share * static_cast<double>(total));
-    uint64_t written = 0;
-    for (int index = 0; written < budget; ++index) {
-      size_t size = generator.LogSize(kind.min_size, kind.max_size);
-      if (size > budget - written) size = budget - written;
-      if (size == 0) size = 1;
-      const Bytes content = (generator.*kind.make)(size);
-      std::string name = std::to_string(index);
-      name.insert(0, 1, 'f');
-      name += kind.extension;
-      WriteFile(root / kind.folder / name, content);
-      written += content.size();
-      ++count;
-    }
-  }
-  return count;
+  return WriteKinds(root, total, kinds, generator);
 }
 
 struct CorpusFile {
