@@ -15,6 +15,18 @@
 // and, since a shared machine makes wall-clock times noisy, the processor
 // time each spent (all its threads; the peers' as child processes):
 //   pack_cpu_seconds, xz9_cpu_seconds, makensis_cpu_seconds
+//   install_read_vs_raw   reading every file from disk / reading every entry
+//                         of the archive through PackageFileSystem in the
+//                         installer's 4 MiB chunks
+//
+// A second corpus, of mostly incompressible files (already compressed
+// archives and data, some under names that say so, some not), shows what a
+// product of compressed data costs at build and at install time:
+//   pack_incompressible_vs_copy        a plain copy of its files / our build
+//   install_read_incompressible_vs_raw reading its files from disk / reading
+//                                      its entries through PackageFileSystem
+// with the seconds of each side. Both should come close to 1.0: nothing in
+// it is worth decoding. It is 256 MiB (VORN_PACK_BENCH_INCOMPRESSIBLE_MIB).
 //
 // The corpus is 256 MiB of generated files, about 1,500 of them in nested
 // folders, in the shares of a typical product: XML documents, text, machine
@@ -24,6 +36,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +51,10 @@
 #include <vector>
 
 #include "commands.h"
+#include "package/file_stream.h"
+#include "package/package_file_system.h"
 #include "tool_output.h"
+#include "tool_text.h"
 
 namespace {
 
@@ -258,18 +274,11 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
              static_cast<std::streamsize>(bytes.size()));
 }
 
-// Writes the corpus below `root`; returns the number of files.
-size_t MakeCorpus(const fs::path& root, uint64_t total) {
-  const std::vector<Kind> kinds = {
-      {"Data/Xml", ".xml", 0.10, 1 << 10, 256 << 10, &Generator::Xml},
-      {"Product/Docs", ".txt", 0.15, 512, 512 << 10, &Generator::Text},
-      {"Product/Bin", ".dll", 0.45, 4 << 10, 4 << 20, &Generator::Executable},
-      {"Product/Media", ".png", 0.15, 1 << 10, 1 << 20, &Generator::Noise},
-      {"Product/Data", ".cab", 0.15, 16 << 10, 2 << 20, &Generator::Noise},
-  };
-  Generator generator(20160117);
+// Writes files of each kind, in its share of `total` bytes, in a few levels
+// of sub-folders below `root`; returns the number of files.
+size_t WriteKinds(const fs::path& root, uint64_t total, const std::vector<Kind>& kinds,
+                  Generator& generator) {
   size_t count = 0;
-  WriteFile(root / "Data/Xml/Configuration.xml", generator.Xml(4096));
   for (const Kind& kind : kinds) {
     const uint64_t budget = static_cast<uint64_t>(kind.share * static_cast<double>(total));
     uint64_t written = 0;
@@ -277,7 +286,6 @@ size_t MakeCorpus(const fs::path& root, uint64_t total) {
       size_t size = generator.LogSize(kind.min_size, kind.max_size);
       if (size > budget - written) size = budget - written;
       if (size == 0) size = 1;
-      // A few levels of sub-folders.
       fs::path folder = root / kind.folder;
       for (uint32_t depth = generator.Next() % 3; depth > 0; --depth) {
         folder /= "sub" + std::to_string(generator.Next() % 6);
@@ -291,7 +299,103 @@ size_t MakeCorpus(const fs::path& root, uint64_t total) {
       ++count;
     }
   }
-  return count + 1;
+  return count;
+}
+
+// Writes the corpus below `root`; returns the number of files.
+size_t MakeCorpus(const fs::path& root, uint64_t total) {
+  const std::vector<Kind> kinds = {
+      {"Data/Xml", ".xml", 0.10, 1 << 10, 256 << 10, &Generator::Xml},
+      {"Product/Docs", ".txt", 0.15, 512, 512 << 10, &Generator::Text},
+      {"Product/Bin", ".dll", 0.45, 4 << 10, 4 << 20, &Generator::Executable},
+      {"Product/Media", ".png", 0.15, 1 << 10, 1 << 20, &Generator::Noise},
+      {"Product/Data", ".cab", 0.15, 16 << 10, 2 << 20, &Generator::Noise},
+  };
+  Generator generator(20160117);
+  WriteFile(root / "Data/Xml/Configuration.xml", generator.Xml(4096));
+  return WriteKinds(root, total, kinds, generator) + 1;
+}
+
+// Mostly already compressed data: the product's data archives, installer
+// cabinets, and noise under names that tell nothing (resource packs,
+// caches); a little machine code and text besides.
+size_t MakeIncompressibleCorpus(const fs::path& root, uint64_t total) {
+  const std::vector<Kind> kinds = {
+      {"Product/Data", ".dat", 0.35, 64 << 10, 24 << 20, &Generator::Noise},
+      {"Product/Redist", ".cab", 0.15, 16 << 10, 8 << 20, &Generator::Noise},
+      {"Product/Assets", ".pak", 0.30, 16 << 10, 16 << 20, &Generator::Noise},
+      {"Product/Cache", ".bin", 0.10, 4 << 10, 2 << 20, &Generator::Noise},
+      {"Product/Bin", ".dll", 0.06, 4 << 10, 2 << 20, &Generator::Executable},
+      {"Product/Docs", ".txt", 0.04, 512, 256 << 10, &Generator::Text},
+  };
+  Generator generator(20260117);
+  return WriteKinds(root, total, kinds, generator);
+}
+
+struct CorpusFile {
+  fs::path disk;
+  std::u16string package_path;
+};
+
+std::vector<CorpusFile> ListCorpus(const fs::path& root, uint64_t& bytes) {
+  std::vector<CorpusFile> files;
+  bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    bytes += entry.file_size();
+    files.push_back(
+        {entry.path(), vornpack::FromUtf8(fs::relative(entry.path(), root).generic_string())});
+  }
+  std::sort(files.begin(), files.end(), [](const CorpusFile& a, const CorpusFile& b) {
+    return a.package_path < b.package_path;
+  });
+  return files;
+}
+
+// The installer's transfer reads in 4 MiB chunks; the disk side does too.
+constexpr uint32_t kReadChunk = 4u << 20;
+
+bool ReadStream(vorn::Stream& stream, Bytes& chunk) {
+  for (uint64_t left = stream.Size() - stream.Position(); left > 0;) {
+    const uint32_t part = left < kReadChunk ? static_cast<uint32_t>(left) : kReadChunk;
+    if (stream.Read(chunk.data(), part) != vorn::kOk) return false;
+    left -= part;
+  }
+  return true;
+}
+
+bool ReadFromDisk(const std::vector<CorpusFile>& files) {
+  Bytes chunk(kReadChunk);
+  for (const CorpusFile& file : files) {
+    vorn::FileStream stream;
+    if (stream.OpenForReading(vornpack::FromUtf8(file.disk.string()).c_str()) != vorn::kOk ||
+        !ReadStream(stream, chunk)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ReadFromPackage(const fs::path& archive, const std::vector<CorpusFile>& files) {
+  vorn::PackageFileSystem file_system;
+  if (file_system.MountFile(vornpack::FromUtf8(archive.string()).c_str()) != vorn::kOk) {
+    return false;
+  }
+  Bytes chunk(kReadChunk);
+  for (const CorpusFile& file : files) {
+    vorn::Stream* stream = nullptr;
+    if (file_system.Open(file.package_path.c_str(), stream) != vorn::kOk) return false;
+    const bool ok = ReadStream(*stream, chunk);
+    delete stream;
+    if (!ok) return false;
+  }
+  return true;
+}
+
+bool CopyFiles(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::copy(from, to, fs::copy_options::recursive, error);
+  return !error;
 }
 
 bool Run(const std::string& command) {
@@ -311,13 +415,89 @@ uint64_t SizeOf(const fs::path& path) {
   return ec ? 0 : size;
 }
 
+// `vornpack build` in this process, every core.
+bool BuildPackage(const fs::path& corpus, const fs::path& archive, Timing& timing) {
+  SilentOutput output;
+  bool ok = false;
+  timing = Measure(
+      [&] {
+        return vornpack::RunVornpack({"build", corpus.string(), "-o", archive.string(), "--quiet"},
+                                     output) == 0;
+      },
+      RUSAGE_SELF, ok);
+  if (!ok) std::fprintf(stderr, "pack_bench: vornpack build of %s failed\n", corpus.c_str());
+  return ok;
+}
+
+// Reads every file of `files` from disk and through the package file
+// system over `archive`, each twice, keeping the faster run of each.
+bool CompareReads(const fs::path& archive, const std::vector<CorpusFile>& files, double& raw,
+                  double& package) {
+  raw = package = 1e30;
+  for (int round = 0; round < 2; ++round) {
+    bool ok = false;
+    raw = std::min(raw, Measure([&] { return ReadFromDisk(files); }, RUSAGE_SELF, ok).wall);
+    if (!ok) return false;
+    package = std::min(
+        package, Measure([&] { return ReadFromPackage(archive, files); }, RUSAGE_SELF, ok).wall);
+    if (!ok) return false;
+  }
+  return true;
+}
+
+uint64_t ScaleFromEnvironment(const char* name, uint64_t fallback) {
+  uint64_t mib = fallback;
+  if (const char* scale = std::getenv(name)) mib = std::strtoull(scale, nullptr, 10);
+  return mib == 0 ? 1 : mib;
+}
+
+bool IncompressibleFigures(const fs::path& work) {
+  const uint64_t mib = ScaleFromEnvironment("VORN_PACK_BENCH_INCOMPRESSIBLE_MIB", 256);
+  const fs::path corpus = work / "incompressible";
+  Stage("generating the incompressible corpus");
+  MakeIncompressibleCorpus(corpus, mib << 20);
+  uint64_t bytes = 0;
+  const std::vector<CorpusFile> files = ListCorpus(corpus, bytes);
+  Figure("incompressible_corpus_mib", static_cast<double>(bytes) / (1 << 20));
+  Figure("incompressible_corpus_files", static_cast<double>(files.size()));
+  Run("find " + Quoted(corpus) + " -type f -exec cat {} + > /dev/null");
+
+  Stage("plain copy of the incompressible corpus");
+  bool ok = false;
+  double copy = 1e30;
+  for (int round = 0; round < 2 && (round == 0 || ok); ++round) {
+    const fs::path copied = work / ("copy" + std::to_string(round));
+    copy = std::min(copy, Measure([&] { return CopyFiles(corpus, copied); }, RUSAGE_SELF, ok).wall);
+    fs::remove_all(copied);
+  }
+  if (!ok) return false;
+  Stage("vornpack build of the incompressible corpus");
+  const fs::path archive = work / "incompressible.kelp";
+  Timing packing;
+  if (!BuildPackage(corpus, archive, packing)) return false;
+  Figure("copy_incompressible_seconds", copy);
+  Figure("pack_incompressible_seconds", packing.wall);
+  Figure("pack_incompressible_cpu_seconds", packing.processor);
+  Figure("pack_incompressible_size_ratio",
+         static_cast<double>(SizeOf(archive)) / static_cast<double>(bytes));
+  Figure("pack_incompressible_vs_copy", copy / packing.wall);
+
+  Stage("reading the incompressible corpus");
+  double raw = 0, package = 0;
+  if (!CompareReads(archive, files, raw, package)) {
+    std::fprintf(stderr, "pack_bench: reading the incompressible corpus failed\n");
+    return false;
+  }
+  Figure("raw_read_incompressible_seconds", raw);
+  Figure("install_read_incompressible_seconds", package);
+  Figure("install_read_incompressible_vs_raw", raw / package);
+  return true;
+}
+
 }  // namespace
 
 int main() {
-  uint64_t mib = 256;
-  if (const char* scale = std::getenv("VORN_PACK_BENCH_MIB"))
-    mib = std::strtoull(scale, nullptr, 10);
-  if (mib == 0) mib = 1;
+  const uint64_t mib = ScaleFromEnvironment("VORN_PACK_BENCH_MIB", 256);
   char pattern[] = "/tmp/vorn-pack-bench-XXXXXX";
   if (mkdtemp(pattern) == nullptr) {
     std::perror("pack_bench: mkdtemp");
@@ -328,9 +508,7 @@ int main() {
   Stage("generating the corpus");
   const size_t files = MakeCorpus(corpus, mib << 20);
   uint64_t corpus_bytes = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
-    if (entry.is_regular_file()) corpus_bytes += entry.file_size();
-  }
+  const std::vector<CorpusFile> listed = ListCorpus(corpus, corpus_bytes);
   Figure("corpus_mib", static_cast<double>(corpus_bytes) / (1 << 20));
   Figure("corpus_files", static_cast<double>(files));
   // The files are read from the page cache by every tool alike.
@@ -338,25 +516,25 @@ int main() {
 
   Stage("vornpack build");
   const fs::path ours = work / "package.kelp";
-  SilentOutput output;
-  bool ok = false;
-  const Timing packing = Measure(
-      [&] {
-        return vornpack::RunVornpack({"build", corpus.string(), "-o", ours.string(), "--quiet"},
-                                     output) == 0;
-      },
-      RUSAGE_SELF, ok);
-  const double pack = packing.wall;
-  if (!ok) {
-    std::fprintf(stderr, "pack_bench: vornpack build failed\n");
+  Timing packing;
+  if (!BuildPackage(corpus, ours, packing)) {
     fs::remove_all(work);
     return 1;
   }
+  const double pack = packing.wall;
   Figure("pack_seconds", pack);
   Figure("pack_cpu_seconds", packing.processor);
   Figure("pack_mib_per_s", static_cast<double>(corpus_bytes) / (1 << 20) / pack);
   Figure("pack_size_ratio", static_cast<double>(SizeOf(ours)) / static_cast<double>(corpus_bytes));
 
+  Stage("reading the corpus");
+  double raw = 0, package = 0;
+  if (CompareReads(ours, listed, raw, package)) {
+    Figure("raw_read_seconds", raw);
+    Figure("install_read_seconds", package);
+    Figure("install_read_vs_raw", raw / package);
+  }
+  bool ok = false;
   if (Run("command -v xz >/dev/null 2>&1")) {
     Stage("tar | xz -9 -T0");
     const fs::path xz = work / "package.tar.xz";
@@ -402,7 +580,8 @@ int main() {
              static_cast<double>(SizeOf(ours)) / static_cast<double>(SizeOf(installer)));
     }
   }
+  const bool incompressible = IncompressibleFigures(work);
   Stage("done");
   fs::remove_all(work);
-  return 0;
+  return incompressible ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 #include "archive_walk.h"
 #include "package/package_format.h"
@@ -140,6 +141,19 @@ TEST_F(InspectTest, ListShowsEachEntryWithItsMethodSizesAndRevealedPath) {
   }
   const std::string app = ListLine(run.out, "Product/app.exe");
   EXPECT_TRUE(Contains(app, " 300000 ")) << "the unpacked size: " << app;
+  // The ratio column, packed / unpacked, after the two sizes.
+  auto ratio = [&](const std::string& path) {
+    std::istringstream fields(ListLine(run.out, path));
+    std::string field;
+    for (int i = 0; i < 7; ++i) fields >> field;
+    return field;
+  };
+  EXPECT_EQ(ratio("Data/Pictures/Logo.png"), "1.000");
+  EXPECT_EQ(ratio("Product/empty.dll"), "-");
+  const std::string coded = ratio("Product/app.exe");
+  ASSERT_EQ(coded.size(), 5u) << coded;
+  EXPECT_LT(std::stod(coded), 0.5) << app;
+  EXPECT_GT(std::stod(coded), 0.0) << app;
   EXPECT_TRUE(Contains(ListLine(run.out, "Loose/unlisted.bin"), "(unnamed)"));
   EXPECT_TRUE(Contains(run.out, "7 entries, 5 named")) << run.out;
   EXPECT_TRUE(Contains(run.out, "archive " + std::to_string(archive_.size()) + " bytes"));

@@ -72,6 +72,11 @@ void BlockCompressor::WaitFor(BlockJob* job) {
   }
 }
 
+bool BlockCompressor::IsDone(BlockJob* job) {
+  vorn::LockGuard guard(lock_);
+  return job->done;
+}
+
 void BlockCompressor::Stop() {
   if (workers_.empty()) return;
   {

@@ -45,6 +45,8 @@ class BlockCompressor {
   // Queues a job; the job must stay alive until WaitFor has returned for it.
   void Submit(BlockJob* job);
   void WaitFor(BlockJob* job);
+  // Whether a submitted job is finished, without waiting.
+  bool IsDone(BlockJob* job);
   // Ends the workers after the queued jobs; also done by the destructor.
   void Stop();
 

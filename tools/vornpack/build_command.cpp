@@ -142,6 +142,9 @@ int RunBuildCommand(const Arguments& args, ToolOutput& out) {
             HumanSize(summary.input_bytes) + " packed into " + HumanSize(summary.archive_bytes) +
             " in " + time + " (" + Throughput(summary.input_bytes, seconds) + ", " +
             std::to_string(settings.threads) + " threads)\n");
+    const uint64_t stored = summary.incompressible_files;
+    out.Out(std::to_string(stored) + (stored == 1 ? " file" : " files") + " (" +
+            HumanSize(summary.incompressible_bytes) + ") stored because they did not compress\n");
   }
   return kExitSuccess;
 }

@@ -1,6 +1,7 @@
 // vornpack list FILE
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "archive_file.h"
 #include "archive_names.h"
@@ -31,7 +32,7 @@ int RunListCommand(const Arguments& args, ToolOutput& out) {
   std::vector<std::pair<uint32_t, uint32_t>> by_offset;  // offset, hash
   for (const vorn::DirectoryRow& row : layout.rows) by_offset.push_back({row.offset, row.hash});
   std::sort(by_offset.begin(), by_offset.end());
-  std::string text = "hash      offset       method    packed        unpacked      path\n";
+  std::string text = "hash      offset       method    packed        unpacked      ratio   path\n";
   for (const auto& [offset, hash] : by_offset) {
     const WalkedEntry* entry = layout.EntryAt(offset);
     char line[160];
@@ -40,6 +41,15 @@ int RunListCommand(const Arguments& args, ToolOutput& out) {
                   offset, method, entry ? MethodName(method) : "?",
                   entry ? static_cast<unsigned long long>(entry->header.packed_size) : 0ull,
                   entry ? static_cast<unsigned long long>(entry->header.unpacked_size) : 0ull);
+    // Packed / unpacked: 1.000 for a stored entry, above 1 when coding cost
+    // more than it saved; nothing for an empty entry.
+    char ratio[32] = "-";
+    if (entry && entry->header.unpacked_size != 0) {
+      std::snprintf(ratio, sizeof ratio, "%.3f",
+                    static_cast<double>(entry->header.packed_size) /
+                        static_cast<double>(entry->header.unpacked_size));
+    }
+    std::snprintf(line + std::strlen(line), sizeof line - std::strlen(line), "%-6s  ", ratio);
     const std::u16string* name = names.NameOf(hash);
     text += line + (name ? ToUtf8(*name) : std::string("(unnamed)")) + "\n";
   }

@@ -62,24 +62,40 @@ vorn::Result MethodRules::AddRule(const std::string& rule, std::string& error) {
   return vorn::kOk;
 }
 
-vorn::PackMethod MethodRules::MethodFor(const std::u16string& path) const {
+MethodChoice MethodRules::ChoiceFor(const std::u16string& path) const {
   for (auto rule = rules_.rbegin(); rule != rules_.rend(); ++rule) {
-    if (GlobMatches(rule->glob, path)) return rule->method;
+    if (GlobMatches(rule->glob, path)) return {rule->method, false};
   }
-  return DefaultMethod(path);
+  return DefaultChoice(path);
 }
 
-vorn::PackMethod MethodRules::DefaultMethod(const std::u16string& path) {
+bool CompressionPays(uint64_t unpacked, uint64_t packed) {
+  return packed * 100 <= unpacked * 98;
+}
+
+MethodChoice MethodRules::DefaultChoice(const std::u16string& path) {
   const std::u16string extension = LowerExtension(path);
-  static const char16_t* const kStored[] = {u"png", u"jpg", u"jpeg", u"bmp",
-                                            u"ico", u"gif", u"kelp"};
+  // Pictures (stored like the installer's own, bmp included), nested
+  // packages, and formats that carry their own compression: archives and
+  // installer cabinets, compressed streams, sound and video, and ".dat",
+  // which the product's data archives carry.
+  static const char16_t* const kStored[] = {
+      u"png",  u"jpg", u"jpeg", u"bmp", u"gif", u"ico",  u"webp", u"kelp", u"zip",  u"7z",
+      u"rar",  u"cab", u"msi",  u"msp", u"msu", u"jar",  u"gz",   u"tgz",  u"xz",   u"txz",
+      u"lzma", u"bz2", u"zst",  u"lz4", u"mp3", u"m4a",  u"aac",  u"ogg",  u"opus", u"flac",
+      u"wma",  u"mp4", u"m4v",  u"mov", u"avi", u"webm", u"mkv",  u"wmv",  u"dat"};
   for (const char16_t* e : kStored) {
-    if (extension == e) return vorn::kMethodStored;
+    if (extension == e) return {vorn::kMethodStored, false};
   }
-  if (extension == u"xml") return vorn::kMethodPpmd;
-  // Executables and libraries (exe, dll, sys, ocx, cpl) and anything
-  // unknown: LZMA suits machine code and mixed data alike.
-  return vorn::kMethodLzma;
+  if (extension == u"xml") return {vorn::kMethodPpmd, false};
+  static const char16_t* const kMachineCode[] = {u"exe", u"dll", u"sys", u"ocx",
+                                                 u"cpl", u"drv", u"scr"};
+  for (const char16_t* e : kMachineCode) {
+    if (extension == e) return {vorn::kMethodLzma, false};
+  }
+  // Anything else may be text or may be compressed data under a name that
+  // does not say so: its first block decides.
+  return {vorn::kMethodLzma, true};
 }
 
 }  // namespace vornpack

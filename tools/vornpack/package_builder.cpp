@@ -6,6 +6,7 @@
 
 #include "block_compressor.h"
 #include "file_ops.h"
+#include "method_rules.h"
 #include "package/archive_writer.h"
 #include "package/file_stream.h"
 #include "package/lzo_stream.h"
@@ -89,8 +90,14 @@ struct Slot {
   bool whole_entry = false;
   bool first = false;
   bool last = false;
+  // A later block of a sampled input, read but not given to the
+  // compressor until the first block has decided the entry's method.
+  bool held = false;
   std::unique_ptr<BlockJob> job;
 };
+
+// Where a sampled input stands.
+enum class Sample : uint8_t { kNone, kPending, kCompress, kStore };
 
 class Builder {
  public:
@@ -99,6 +106,7 @@ class Builder {
       : inputs_(inputs), settings_(settings), error_(error) {}
 
   Result Run(vorn::Stream& sink, BuildSummary& summary) {
+    samples_.assign(inputs_.size(), Sample::kNone);
     const uint32_t threads = settings_.threads == 0 ? 1 : settings_.threads;
     // Enough blocks in flight to keep every worker busy while the main
     // thread writes, and no more: memory stays flat.
@@ -121,6 +129,8 @@ class Builder {
     summary.entries = inputs_.size();
     summary.input_bytes = total;
     summary.archive_bytes = writer_.BytesWritten();
+    summary.incompressible_files = incompressible_files_;
+    summary.incompressible_bytes = incompressible_bytes_;
     return vorn::kOk;
   }
 
@@ -142,6 +152,7 @@ class Builder {
         reading_ = true;
         left_ = input.size;
         first_ = true;
+        if (input.sampled) samples_[next_input_] = Sample::kPending;
       }
       const uint32_t block_size = PackageBlockSize(input.method);
       const uint32_t part = left_ < block_size ? static_cast<uint32_t>(left_) : block_size;
@@ -162,11 +173,42 @@ class Builder {
         if ((r = reader_.Finish(error_)) != vorn::kOk) return r;
       }
       window_bytes_ += part;
-      compressor_.Submit(job.get());
+      if (input.sampled && slot.first) {
+        sample_job_ = job.get();
+      } else if (input.sampled) {
+        PollSample(slot.input);
+        slot.held = samples_[slot.input] != Sample::kCompress;
+      }
+      if (!slot.held) compressor_.Submit(job.get());
       slot.job = std::move(job);
       window_.push_back(std::move(slot));
     }
     return vorn::kOk;
+  }
+
+  // Decides the input being read as soon as its first block is coded, so
+  // that its later blocks reach the compressor while the window is still
+  // busy with earlier entries. `sample_job_` is alive while the input is
+  // pending: the first block's slot leaves the window only once decided.
+  void PollSample(size_t input) {
+    if (samples_[input] == Sample::kPending && compressor_.IsDone(sample_job_)) {
+      Decide(input, *sample_job_);
+    }
+  }
+
+  // A failed first block is left to WriteBlock to report.
+  void Decide(size_t input, const BlockJob& first) {
+    const bool compress =
+        first.result != vorn::kOk ||
+        CompressionPays(first.input.size(), vorn::kPropertiesSize + first.output.size());
+    samples_[input] = compress ? Sample::kCompress : Sample::kStore;
+    if (!compress) return;
+    for (Slot& slot : window_) {
+      if (slot.input == input && slot.held) {
+        slot.held = false;
+        compressor_.Submit(slot.job.get());
+      }
+    }
   }
 
   Result WriteOldest() {
@@ -187,23 +229,43 @@ class Builder {
 
   Result WriteBlock(const PackageInput& input, Slot& slot) {
     BlockJob& job = *slot.job;
-    compressor_.WaitFor(&job);
-    if (job.result != vorn::kOk) {
-      error_ = "cannot compress " + NameOf(input) + " (error " + std::to_string(job.result) + ")";
-      return job.result;
+    Sample& sample = samples_[slot.input];
+    if (slot.first && sample == Sample::kPending) {
+      compressor_.WaitFor(&job);
+      Decide(slot.input, job);
+    }
+    const bool stored = sample == Sample::kStore;
+    if (!stored) {
+      if (slot.held) {
+        slot.held = false;
+        compressor_.Submit(&job);
+      }
+      compressor_.WaitFor(&job);
+      if (job.result != vorn::kOk) {
+        error_ = "cannot compress " + NameOf(input) + " (error " + std::to_string(job.result) + ")";
+        return job.result;
+      }
     }
     const std::u16string& path = input.package_path;
+    const vorn::PackMethod method = stored ? vorn::kMethodStored : input.method;
     Result r = vorn::kOk;
     if (slot.first) {
-      r = writer_.BeginPrecodedEntry(path.c_str(), input.method);
-      if (r == vorn::kOk && input.method != vorn::kMethodLzo) {
+      r = writer_.BeginPrecodedEntry(path.c_str(), method);
+      if (r == vorn::kOk && method != vorn::kMethodLzo && method != vorn::kMethodStored) {
         r = writer_.WriteEntry(job.properties, vorn::kPropertiesSize);
       }
     }
-    if (r == vorn::kOk && !job.output.empty()) {
-      r = writer_.WriteEntry(job.output.data(), static_cast<uint32_t>(job.output.size()));
+    const std::vector<uint8_t>& data = stored ? job.input : job.output;
+    if (r == vorn::kOk && !data.empty()) {
+      r = writer_.WriteEntry(data.data(), static_cast<uint32_t>(data.size()));
     }
-    if (r == vorn::kOk && slot.last) r = writer_.EndPrecodedEntry(input.size);
+    if (r == vorn::kOk && slot.last) {
+      r = writer_.EndPrecodedEntry(input.size);
+      if (stored) {
+        ++incompressible_files_;
+        incompressible_bytes_ += input.size;
+      }
+    }
     return r == vorn::kOk ? r : Fail(r, "cannot write the entry " + ToUtf8(path));
   }
 
@@ -261,6 +323,10 @@ class Builder {
   bool reading_ = false;
   bool first_ = false;
   uint64_t left_ = 0;
+  std::vector<Sample> samples_;  // by input
+  BlockJob* sample_job_ = nullptr;
+  uint64_t incompressible_files_ = 0;
+  uint64_t incompressible_bytes_ = 0;
 };
 
 }  // namespace

@@ -5,6 +5,12 @@
 // writes finished blocks in order; a bounded window of blocks in flight
 // keeps memory use flat whatever the files' sizes. Stored and deflated
 // entries are copied through the writer on the main thread.
+//
+// A sampled input's first block is coded like any other; the coded block
+// decides whether the entry is LZMA (the block is kept as its first) or
+// stored. Its later blocks wait, uncoded, until that is known, so no work
+// is spent on a file that will be stored, and the decision, made from the
+// first block's bytes alone, is the same whatever the thread count.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +35,9 @@ struct PackageInput {
   uint64_t size = 0;         // as listed; a file of another size has changed
   vorn::DateTime last_write;
   vorn::PackMethod method = vorn::kMethodStored;
+  // LZMA only when the first block compresses (CompressionPays), else
+  // stored; `method` must then be LZMA.
+  bool sampled = false;
 };
 
 struct BuildSettings {
@@ -44,6 +53,10 @@ struct BuildSummary {
   uint64_t entries = 0;
   uint64_t input_bytes = 0;
   uint64_t archive_bytes = 0;
+  // Sampled inputs that were stored because their first block did not
+  // compress, and their size.
+  uint64_t incompressible_files = 0;
+  uint64_t incompressible_bytes = 0;
 };
 
 // The block size of each block-framed method in this tool's packages.

@@ -134,7 +134,9 @@ Result PlanPackage(const PlanOptions& options, std::vector<PackageInput>& inputs
     list.package_path = kFileListPath;
     list.generated = GenerateFileListXml(files, product);
     list.size = list.generated.size();
-    list.method = options.methods.MethodFor(list.package_path);
+    const MethodChoice choice = options.methods.ChoiceFor(list.package_path);
+    list.method = choice.method;
+    list.sampled = choice.sampled && !list.generated.empty();
     inputs.push_back(std::move(list));
   }
   for (const SourceFile& file : files) {
@@ -143,7 +145,11 @@ Result PlanPackage(const PlanOptions& options, std::vector<PackageInput>& inputs
     input.disk_path = file.disk_path;
     input.size = file.size;
     input.last_write = file.last_write;
-    input.method = options.methods.MethodFor(file.package_path);
+    const MethodChoice choice = options.methods.ChoiceFor(file.package_path);
+    input.method = choice.method;
+    // An empty file has nothing to sample and is stored as nothing at all.
+    input.sampled = choice.sampled && file.size != 0;
+    if (choice.sampled && file.size == 0) input.method = vorn::kMethodStored;
     inputs.push_back(std::move(input));
   }
   std::sort(inputs.begin(), inputs.end(), [](const PackageInput& a, const PackageInput& b) {
