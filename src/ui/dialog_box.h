@@ -10,6 +10,12 @@
 
 #include "ui/window.h"
 
+// The platform's headers define DialogBox as a macro; files that include
+// them before this one get the class back.
+#ifdef DialogBox
+#undef DialogBox
+#endif
+
 namespace vorn {
 
 enum class WantSetting : uint8_t { kNotGiven = 0, kFalse = 1, kTrue = 2 };

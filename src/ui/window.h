@@ -265,8 +265,12 @@ class Window {
   virtual bool OpenFiles(const String* paths, uint32_t count) noexcept;
   virtual void Navigate(const char16_t* address) noexcept;
 
-  // Windows are created and destroyed here, by handle.
+  // The window object of a platform window (null for windows of others).
   static Window* FromHandle(void* handle) noexcept;
+  // The toolkit's window procedure, after the handle was bound.
+  intptr_t DispatchPlatformMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) noexcept;
+  // Binds a new platform window to this object (its first message).
+  void BindHandle(void* handle) noexcept { handle_ = handle; }
 
  protected:
   // ---- Hooks for subclasses ----
@@ -307,6 +311,25 @@ class Window {
   void DropChildIndex() noexcept;
   void PlatformReparent() noexcept;
   void RefreshFromLayout() noexcept;
+  // Platform helpers (Windows).
+  Result RegisterPlatformClass(const char16_t*& class_name) noexcept;
+  void ApplySystemMenu() noexcept;
+  void ApplyFont() noexcept;
+  void KeepOnScreen() noexcept;
+  void CenterOnParent() noexcept;
+  void BuildBackgroundBrush() noexcept;
+  void FreeBackgroundBrush() noexcept;
+  void ResizeBuffer(int32_t width, int32_t height) noexcept;
+  void FreeBuffer() noexcept;
+  void OnPositionChanged() noexcept;
+  bool HandlePaint() noexcept;
+  bool HandleEraseBackground(void* device_context) noexcept;
+  void HandleDestroy() noexcept;
+  intptr_t HandleFinalDestroy(WindowMessage& message) noexcept;
+  bool HandleNotify(WindowMessage& message) noexcept;
+  bool HandleDroppedFiles(WindowMessage& message) noexcept;
+  bool ReflectToChild(void* child_handle, WindowMessage& message) noexcept;
+  bool IsApplicationMainWindow() const noexcept;
   void InsertInto(Window* parent) noexcept;
   void ForgetReferencesTo(const Window* window) noexcept;
   void ReleaseReferences() noexcept;
@@ -385,6 +408,7 @@ class Window {
   TooltipControl* tooltip_control_ = nullptr;
 
   // Platform state (handles on Windows)
+  String tooltip_buffer_;  // the text handed to a tooltip request
   void* handle_ = nullptr;
   void* font_handle_ = nullptr;
   bool owns_font_handle_ = false;
@@ -394,6 +418,7 @@ class Window {
   int32_t buffer_width_ = 0;
   int32_t buffer_height_ = 0;
   uint32_t system_menu_removals_ = 0;
+  Result create_result_ = kOk;
 
   // Flags
   bool owned_by_parent_ = false;
