@@ -15,6 +15,7 @@
 #include "application/application_window.h"
 #include "foundation/windows_version.h"
 #include "ui/taskbar.h"
+#include "ui/tooltip_control.h"
 #include "ui/ui_platform.h"
 #include "ui/window.h"
 
@@ -155,6 +156,9 @@ void Window::OnPositionChanged() noexcept {
 
 void Window::HandleDestroy() noexcept {
   OnDestroying();
+  // The tooltip control is a popup the platform would only take down with
+  // the top-level window, and not at all when that window's creation failed.
+  if (tooltip_control_ != nullptr) tooltip_control_->Destroy();
   for (Window* child = first_child_; child; child = child->next_sibling_) {
     if (child->handle_ != nullptr) DestroyWindow(static_cast<HWND>(child->handle_));
   }

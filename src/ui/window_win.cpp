@@ -185,6 +185,13 @@ Result Window::CreatePlatformWindow(Window* parent) noexcept {
       child ? reinterpret_cast<HMENU>(static_cast<uintptr_t>(id_)) : nullptr, ProgramInstance(),
       nullptr);
   WindowRegistry::TakeBeingCreated();
+  if (handle == nullptr && handle_ != nullptr) {
+    // The platform refused the window after its first messages had bound
+    // it, without the final message that would have let go of it.
+    WindowRegistry::Remove(handle_);
+    handle_ = nullptr;
+    default_procedure_ = nullptr;
+  }
 
   if (wraps_platform_control_ && handle != nullptr) {
     if (WindowRegistry::Add(handle, this) != kOk) {
@@ -361,6 +368,8 @@ intptr_t Window::CallDefault(WindowMessage& message) noexcept {
 }
 
 intptr_t Window::HandleFinalDestroy(WindowMessage& message) noexcept {
+  // Also here: a window whose creation failed gets no destroy message.
+  if (tooltip_control_ != nullptr) tooltip_control_->Destroy();
   OnFinalDestroy();
   const intptr_t result = CallDefault(message);
   WindowRegistry::Remove(handle_);

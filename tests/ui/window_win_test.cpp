@@ -1,6 +1,9 @@
 // Real windows built from descriptions under Windows: geometry read back
 // from the platform, commands, dialog keys, modal dialogs, quiet mode.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/page.h"
 #include "ui/support/ui_test_environment.h"
+#include "ui/tooltip_control.h"
 #include "ui/ui_platform.h"
 #include "ui/window.h"
 #include "ui/window_registry.h"
@@ -26,7 +30,7 @@ const char kDescriptions[] =
     "  <Static ID='Header' Left='0' Top='0' Width='Parent.Width' Height='48'"
     "          BackgroundColor='White'>\n"
     "    <Static ID='Logo' Left='8' Top='Parent.Height*.5-12' Width='24' Height='24'"
-    "            BackgroundColor='#36C'/>\n"
+    "            BackgroundColor='#36C' Tooltip='The logo'/>\n"
     "    <Static ID='Caption' Left='Logo.Right+8' Top='Logo.Top' Right='Parent.Width-9'"
     "            Height='Logo.Height' BackgroundColor='LightYellow'/>\n"
     "  </Static>\n"
@@ -174,6 +178,26 @@ TEST_F(WindowWinTest, DescriptionBuildsRealWindowsWithTheLaidOutGeometry) {
 
   if (const char* shot = getenv("VORN_UI_SCREENSHOT_PAUSE")) Sleep(atoi(shot));
 
+  // The logo's tooltip: a tooltip control owned by the header, which answers
+  // the control's text request with the logo's current tooltip.
+  TooltipControl* tooltips = header->Tooltips();
+  ASSERT_NE(tooltips, nullptr);
+  ASSERT_TRUE(tooltips->Exists());
+  wchar_t tooltip_class[64] = {};
+  GetClassNameW(static_cast<HWND>(tooltips->Handle()), tooltip_class, 64);
+  EXPECT_EQ(std::wstring(tooltip_class), L"tooltips_class32");
+  // A popup is owned by the top-level window of the parent it was given.
+  EXPECT_EQ(GetWindow(static_cast<HWND>(tooltips->Handle()), GW_OWNER), main.Handle());
+  EXPECT_EQ(SendMessageW(static_cast<HWND>(tooltips->Handle()), TTM_GETTOOLCOUNT, 0, 0), 1);
+  logo->SetTooltip(u"Changed");
+  NMTTDISPINFOW request{};
+  request.hdr.hwndFrom = static_cast<HWND>(tooltips->Handle());
+  request.hdr.idFrom = reinterpret_cast<UINT_PTR>(logo->Handle());
+  request.hdr.code = TTN_GETDISPINFOW;
+  SendMessageW(static_cast<HWND>(header->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+  ASSERT_NE(request.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(request.lpszText), L"Changed");
+
   // Commands: a child's click and a shortcut-like command reach handlers.
   Window* install = page.FindChild(WindowIdOf(u"InstallCmd"));
   ASSERT_NE(install, nullptr);
@@ -319,8 +343,10 @@ TEST_F(WindowWinTest, RefusedCreationsGiveTheirCodes) {
   Window orphan;
   EXPECT_EQ(orphan.Create(nullptr), kFailed);
   EXPECT_FALSE(orphan.Exists());
+  EXPECT_EQ(WindowRegistry::Count(), 0u);
   // Children nested deeper than the platform allows fail the creation
-  // instead of crashing.
+  // instead of crashing, and leave nothing behind (not even the popup
+  // tooltip control of a child created before the failure).
   MainWindow main;
   ASSERT_EQ(main.LoadDescription(u"TestMain"), kOk);
   Window* at = &main;
