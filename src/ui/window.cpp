@@ -32,6 +32,8 @@ Window::~Window() {
     dependents_[i].window->ForgetReferencesTo(this);
   }
   dependent_count_ = 0;
+  std::free(dependents_);
+  dependents_ = nullptr;
   if (parent_ != nullptr && !parent_->tearing_down_) {
     for (Window* sibling = parent_->first_child_; sibling; sibling = sibling->next_sibling_) {
       if (sibling != this) sibling->ForgetReferencesTo(this);
@@ -40,6 +42,8 @@ Window::~Window() {
   Unlink();
   DropChildIndex();
   delete shortcuts_;
+  delete font_list_;
+  delete rare_;
 }
 
 void Window::SetId(WindowId id) noexcept {
@@ -186,6 +190,14 @@ void Window::AddDependent(Window* window) noexcept {
     }
   }
   if (dependent_count_ == kMaxDependents) return;
+  if (dependent_count_ == dependent_capacity_) {
+    const uint32_t capacity = dependent_capacity_ == 0 ? 2 : dependent_capacity_ * 2;
+    auto* grown = static_cast<Dependent*>(std::realloc(dependents_, sizeof(Dependent) * capacity));
+    // Out of memory: the registration is dropped like one beyond the limit.
+    if (grown == nullptr) return;
+    dependents_ = grown;
+    dependent_capacity_ = capacity;
+  }
   dependents_[dependent_count_++] = Dependent{window, 1};
 }
 
@@ -242,8 +254,18 @@ void Window::ClearAncestorsClipChildren() noexcept {
 }
 
 void Window::SetFont(const FontList& font) noexcept {
-  font_list_ = font;
-  has_font_ = true;
+  if (font_list_ == nullptr) font_list_ = new (std::nothrow) FontList();
+  if (font_list_ != nullptr) *font_list_ = font;
+}
+
+Window::RareTexts* Window::Rare() noexcept {
+  if (rare_ == nullptr) rare_ = new (std::nothrow) RareTexts();
+  return rare_;
+}
+
+const String& Window::PositionKey() const noexcept {
+  static const String kNone;
+  return rare_ != nullptr ? rare_->position_key : kNone;
 }
 
 void Window::SetTitle(const String& title) noexcept {
@@ -252,12 +274,12 @@ void Window::SetTitle(const String& title) noexcept {
 }
 
 String Window::TitleText() const noexcept {
-  if (document_name_.IsEmpty()) return title_;
-  return document_name_ + (document_modified_ ? u"* - " : u" - ") + title_;
+  if (rare_ == nullptr || rare_->document_name.IsEmpty()) return title_;
+  return rare_->document_name + (document_modified_ ? u"* - " : u" - ") + title_;
 }
 
 void Window::SetDocumentName(const String& name) noexcept {
-  document_name_ = name;
+  if (RareTexts* rare = Rare()) rare->document_name = name;
   ApplyTitle();
 }
 

@@ -23,6 +23,7 @@
 namespace vorn {
 
 class XmlElement;
+class WindowAttributes;
 class ShortcutTable;
 class TooltipControl;
 
@@ -188,7 +189,7 @@ class Window {
   // "Transparent" also removes clip-children from the ancestors up to the
   // first one with an opaque background of its own.
   void SetBackgroundColor(const Color& color) noexcept;
-  const FontList* Font() const noexcept { return has_font_ ? &font_list_ : nullptr; }
+  const FontList* Font() const noexcept { return font_list_; }
   void SetFont(const FontList& font) noexcept;
   bool FocusAllowed() const noexcept { return focus_allowed_; }
   bool DoubleBuffered() const noexcept { return double_buffered_; }
@@ -206,7 +207,7 @@ class Window {
   void SetFollowsParentEnabled(bool follows) noexcept { follows_parent_enabled_ = follows; }
   bool StartMaximized() const noexcept { return start_maximized_; }
   ShortcutTable* Shortcuts() const noexcept { return shortcuts_; }
-  const String& PositionKey() const noexcept { return position_key_; }
+  const String& PositionKey() const noexcept;
 
   // ---- Texts ----
   const String& Title() const noexcept { return title_; }
@@ -335,7 +336,7 @@ class Window {
   void ReleaseReferences() noexcept;
   void DeleteOwnedChildren() noexcept;
   Result ReadAttributes(const XmlElement& element, bool& stop) noexcept;
-  Result ReadGeometry(const XmlElement& element) noexcept;
+  Result ReadGeometry(const WindowAttributes& attributes) noexcept;
   Result ReadChildren(const XmlElement& element) noexcept;
   void LoadPlacement() noexcept;
   void SavePlacement() noexcept;
@@ -375,8 +376,7 @@ class Window {
   uint32_t gradient_mode_ = 0;
   int32_t horizontal_redraw_ = 0;
   int32_t vertical_redraw_ = 0;
-  FontList font_list_;
-  bool has_font_ = false;
+  FontList* font_list_ = nullptr;  // own font, when the description gives one
   DialogBaseUnits base_units_;
   float opacity_ = 1.0f;
   uint32_t applied_alpha_ = 255;
@@ -384,8 +384,14 @@ class Window {
   // Texts
   String title_;
   String tooltip_;
-  String document_name_;
-  String position_key_;
+  // Texts few windows have, kept out of the object to keep it small (a page
+  // of controls is thousands of these).
+  struct RareTexts {
+    String document_name;
+    String position_key;
+  };
+  RareTexts* rare_ = nullptr;
+  RareTexts* Rare() noexcept;
 
   // Geometry
   GeometryConstraint constraints_[kEdgeCount];
@@ -393,8 +399,10 @@ class Window {
     Window* window;
     uint32_t count;
   };
-  Dependent dependents_[kMaxDependents] = {};
+  // Grown on demand up to kMaxDependents entries (most windows have none).
+  Dependent* dependents_ = nullptr;
   uint32_t dependent_count_ = 0;
+  uint32_t dependent_capacity_ = 0;
   Window* next_queued_ = nullptr;
   uint32_t queue_visits_ = 0;
   uint32_t queue_generation_ = 0;
@@ -408,7 +416,6 @@ class Window {
   TooltipControl* tooltip_control_ = nullptr;
 
   // Platform state (handles on Windows)
-  String tooltip_buffer_;  // the text handed to a tooltip request
   void* handle_ = nullptr;
   void* font_handle_ = nullptr;
   bool owns_font_handle_ = false;

@@ -9,6 +9,7 @@
 #include "resources/resource_manager.h"
 #include "ui/shortcut_table.h"
 #include "ui/window.h"
+#include "ui/window_attributes.h"
 #include "ui/window_services.h"
 #include "ui/window_types.h"
 #include "xml/xml_element.h"
@@ -34,23 +35,10 @@ void SetBits(uint32_t& bits, uint32_t mask, bool on) noexcept {
   bits = on ? (bits | mask) : (bits & ~mask);
 }
 
-struct GeometryAttribute {
-  const char16_t* name;
-  const char16_t* min_name;
-  const char16_t* max_name;
-  Edge edge;
-};
-
-constexpr GeometryAttribute kGeometryAttributes[] = {
-    {u"Top", u"MinTop", u"MaxTop", Edge::kTop},
-    {u"Left", u"MinLeft", u"MaxLeft", Edge::kLeft},
-    {u"Width", u"MinWidth", u"MaxWidth", Edge::kWidth},
-    {u"ClientWidth", u"MinClientWidth", u"MaxClientWidth", Edge::kClientWidth},
-    {u"Height", u"MinHeight", u"MaxHeight", Edge::kHeight},
-    {u"ClientHeight", u"MinClientHeight", u"MaxClientHeight", Edge::kClientHeight},
-    {u"Bottom", u"MinBottom", u"MaxBottom", Edge::kBottom},
-    {u"Right", u"MinRight", u"MaxRight", Edge::kRight},
-};
+// The geometry attributes in reading order.
+constexpr Edge kGeometryOrder[] = {Edge::kTop,    Edge::kLeft,         Edge::kWidth,
+                                   Edge::kClientWidth, Edge::kHeight, Edge::kClientHeight,
+                                   Edge::kBottom, Edge::kRight};
 
 struct PlacementValue {
   const char16_t* name;
@@ -85,37 +73,38 @@ Result Window::ReadDescription(const XmlElement* element) noexcept {
 }
 
 Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
+  const WindowAttributes attributes(element);
   const XmlAttribute* attribute = nullptr;
-  const auto find = [&](const char16_t* name) {
-    attribute = element.FindAttribute(name);
+  const auto find = [&](WindowAttribute which) {
+    attribute = attributes.Find(which);
     return attribute != nullptr;
   };
   const auto boolean = [&]() { return XmlTextIsTrue(attribute->Value()); };
 
-  if (find(u"ID")) SetId(WindowIdOf(attribute->Value()));
-  if (find(u"Type")) {
+  if (find(WindowAttribute::kId)) SetId(WindowIdOf(attribute->Value()));
+  if (find(WindowAttribute::kType)) {
     const Result result = ReadType(attribute->Value());
     if (result != kOk) return result;
   }
-  if (find(u"Title")) SetTitle(Localized(attribute->Value()));
-  if (find(u"Tooltip")) SetTooltip(Localized(attribute->Value()));
-  if (find(u"BackgroundColor")) {
+  if (find(WindowAttribute::kTitle)) SetTitle(Localized(attribute->Value()));
+  if (find(WindowAttribute::kTooltip)) SetTooltip(Localized(attribute->Value()));
+  if (find(WindowAttribute::kBackgroundColor)) {
     Color color;
     const Result result = ParseColor(attribute->Value(), color);
     SetBackgroundColor(color);
     if (result != kOk) return result;
   }
-  if (find(u"HorizontalGradientColor")) {
+  if (find(WindowAttribute::kHorizontalGradientColor)) {
     const Result result = ParseColor(attribute->Value(), gradient_);
     gradient_mode_ = 1;
     if (result != kOk) return result;
   }
-  if (find(u"VerticalGradientColor")) {
+  if (find(WindowAttribute::kVerticalGradientColor)) {
     const Result result = ParseColor(attribute->Value(), gradient_);
     gradient_mode_ = 2;
     if (result != kOk) return result;
   }
-  if (find(u"Border")) {
+  if (find(WindowAttribute::kBorder)) {
     style_ &= ~kBorderStyles;
     ex_style_ &= ~kEdgeExStyles;
     const char16_t* value = attribute->Value();
@@ -129,29 +118,29 @@ Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
       return kInvalidArgument;
     }
   }
-  if (find(u"Visible")) SetBits(style_, kStyleVisible, boolean());
-  if (find(u"ClipChildren")) SetBits(style_, kStyleClipChildren, boolean());
-  if (find(u"ClipSiblings")) SetBits(style_, kStyleClipSiblings, boolean());
-  if (find(u"AcceptFiles")) SetBits(ex_style_, kExStyleAcceptFiles, boolean());
-  if (find(u"SystemMenu")) SetBits(style_, kStyleSystemMenu, boolean());
-  if (find(u"FirstOfGroup")) SetBits(style_, kStyleGroup, boolean());
-  if (find(u"Enabled")) SetBits(style_, kStyleDisabled, !boolean());
+  if (find(WindowAttribute::kVisible)) SetBits(style_, kStyleVisible, boolean());
+  if (find(WindowAttribute::kClipChildren)) SetBits(style_, kStyleClipChildren, boolean());
+  if (find(WindowAttribute::kClipSiblings)) SetBits(style_, kStyleClipSiblings, boolean());
+  if (find(WindowAttribute::kAcceptFiles)) SetBits(ex_style_, kExStyleAcceptFiles, boolean());
+  if (find(WindowAttribute::kSystemMenu)) SetBits(style_, kStyleSystemMenu, boolean());
+  if (find(WindowAttribute::kFirstOfGroup)) SetBits(style_, kStyleGroup, boolean());
+  if (find(WindowAttribute::kEnabled)) SetBits(style_, kStyleDisabled, !boolean());
   // Set means the close item of the system menu is disabled.
-  if (find(u"CloseButton")) close_disabled_ = boolean();
-  if (find(u"Caption")) {
+  if (find(WindowAttribute::kCloseButton)) close_disabled_ = boolean();
+  if (find(WindowAttribute::kCaption)) {
     if (boolean()) {
       style_ |= kStyleCaption | kStyleSystemMenu;
     } else {
       style_ &= ~kStyleCaption;
     }
   }
-  if (find(u"DoubleBuffered")) double_buffered_ = boolean();
-  if (find(u"Font")) {
+  if (find(WindowAttribute::kDoubleBuffered)) double_buffered_ = boolean();
+  if (find(WindowAttribute::kFont)) {
     FontList font;
     ParseFontList(attribute->Value(), font);
     SetFont(font);
   }
-  if (find(u"Redraw")) {
+  if (find(WindowAttribute::kRedraw)) {
     const char16_t* value = attribute->Value();
     if (Is(value, u"Horizontal")) {
       horizontal_redraw_ = -1;
@@ -167,14 +156,14 @@ Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
     }
     erase_on_redraw_ = true;
   }
-  element.ReadOptionalAttributeInt32(u"HorizontalRedraw", horizontal_redraw_);
-  element.ReadOptionalAttributeInt32(u"VerticalRedraw", vertical_redraw_);
-  element.ReadOptionalAttributeBoolean(u"EnableFocus", focus_allowed_);
-  if (find(u"MouseCursor")) {
+  if (find(WindowAttribute::kHorizontalRedraw)) horizontal_redraw_ = TextToInt32(attribute->Value());
+  if (find(WindowAttribute::kVerticalRedraw)) vertical_redraw_ = TextToInt32(attribute->Value());
+  if (find(WindowAttribute::kEnableFocus)) focus_allowed_ = boolean();
+  if (find(WindowAttribute::kMouseCursor)) {
     if (!Is(attribute->Value(), u"{Hand}")) return kInvalidArgument;
     hand_cursor_ = true;
   }
-  if (find(u"ShortcutKeys")) {
+  if (find(WindowAttribute::kShortcutKeys)) {
     delete shortcuts_;
     shortcuts_ = new (std::nothrow) ShortcutTable();
     if (shortcuts_ == nullptr) return kOutOfMemory;
@@ -185,18 +174,21 @@ Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
       return result;
     }
   }
-  if (find(u"Position")) {
-    position_key_ = u"/User/Local/" + String(attribute->Value());
+  if (find(WindowAttribute::kPosition)) {
+    RareTexts* rare = Rare();
+    if (rare == nullptr) return kOutOfMemory;
+    rare->position_key = u"/User/Local/" + String(attribute->Value());
     LoadPlacement();
   }
   stop = false;
-  return ReadGeometry(element);
+  return ReadGeometry(attributes);
 }
 
-Result Window::ReadGeometry(const XmlElement& element) noexcept {
-  for (const GeometryAttribute& geometry : kGeometryAttributes) {
-    GeometryConstraint& constraint = Constraint(geometry.edge);
-    const XmlAttribute* expression = element.FindAttribute(geometry.name);
+Result Window::ReadGeometry(const WindowAttributes& attributes) noexcept {
+  for (const Edge edge : kGeometryOrder) {
+    GeometryConstraint& constraint = Constraint(edge);
+    const auto slot = static_cast<uint32_t>(GeometryAttributeOf(edge));
+    const XmlAttribute* expression = attributes.Find(static_cast<WindowAttribute>(slot));
     if (expression != nullptr) {
       if (constraint.reference != nullptr && constraint.reference != this) {
         constraint.reference->RemoveDependent(this);
@@ -211,7 +203,7 @@ Result Window::ReadGeometry(const XmlElement& element) noexcept {
       }
       constraint.value = value;
     }
-    const XmlAttribute* limit = element.FindAttribute(geometry.min_name);
+    const XmlAttribute* limit = attributes.Find(static_cast<WindowAttribute>(slot + 1));
     if (limit != nullptr) {
       const char16_t* cursor = limit->Value();
       const Length length = ParseLength(cursor);
@@ -221,7 +213,7 @@ Result Window::ReadGeometry(const XmlElement& element) noexcept {
         constraint.min_pixels = length.value;
       }
     }
-    limit = element.FindAttribute(geometry.max_name);
+    limit = attributes.Find(static_cast<WindowAttribute>(slot + 2));
     if (limit != nullptr) {
       const char16_t* cursor = limit->Value();
       const Length length = ParseLength(cursor);
@@ -302,31 +294,33 @@ Result Window::ApplyTypeMainWindow(bool dialog_box) noexcept {
 
 void Window::LoadPlacement() noexcept {
   Preferences& preferences = UiPreferences();
+  const String& key = PositionKey();
   bool maximized = false;
-  if (preferences.GetBool(String(position_key_ + u"/Maximized").Text(), &maximized) == kOk) {
+  if (preferences.GetBool(String(key + u"/Maximized").Text(), &maximized) == kOk) {
     start_maximized_ = maximized;
   }
   for (const PlacementValue& entry : kPlacementValues) {
     int32_t value = 0;
-    if (preferences.GetInt(String(position_key_ + entry.name).Text(), &value) == kOk) {
+    if (preferences.GetInt(String(key + entry.name).Text(), &value) == kOk) {
       SetConstant(static_cast<uint32_t>(entry.edge), value);
     }
   }
 }
 
 void Window::SavePlacement() noexcept {
-  if (position_key_.IsEmpty()) return;
+  const String& key = PositionKey();
+  if (key.IsEmpty()) return;
   Preferences& preferences = UiPreferences();
   if ((style_ & kStyleMaximizeBox) != 0 && !ApplicationCore::Get().Quiet()) {
-    preferences.SetBool(String(position_key_ + u"/Maximized").Text(), maximized_);
+    preferences.SetBool(String(key + u"/Maximized").Text(), maximized_);
   }
   if (normal_position_known_) {
-    preferences.SetInt(String(position_key_ + u"/Top").Text(), normal_top_);
-    preferences.SetInt(String(position_key_ + u"/Left").Text(), normal_left_);
+    preferences.SetInt(String(key + u"/Top").Text(), normal_top_);
+    preferences.SetInt(String(key + u"/Left").Text(), normal_left_);
   }
   if (normal_size_known_) {
-    preferences.SetInt(String(position_key_ + u"/Width").Text(), normal_width_);
-    preferences.SetInt(String(position_key_ + u"/Height").Text(), normal_height_);
+    preferences.SetInt(String(key + u"/Width").Text(), normal_width_);
+    preferences.SetInt(String(key + u"/Height").Text(), normal_height_);
   }
 }
 

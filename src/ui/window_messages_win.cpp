@@ -176,17 +176,19 @@ bool Window::HandleNotify(WindowMessage& message) noexcept {
   if (header->code == TTN_GETDISPINFOW || header->code == TTN_GETDISPINFOA) {
     // The tools are registered by handle: the sender names the child.
     Window* tool = FromHandle(reinterpret_cast<void*>(header->idFrom));
-    tooltip_buffer_ = tool != nullptr ? tool->tooltip_ : String();
+    // The control copies the text before the next request: one buffer serves.
+    static String tooltip_text;
+    tooltip_text = tool != nullptr ? tool->tooltip_ : String();
     if (header->code == TTN_GETDISPINFOW) {
       auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-      info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(tooltip_buffer_.Text()));
+      info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(tooltip_text.Text()));
       info->hinst = nullptr;
     } else {
       // The narrow request gets the text's ASCII part, at most 79 units.
       auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
       uint32_t i = 0;
-      for (; i < 79 && i < tooltip_buffer_.Length(); ++i) {
-        const char16_t unit = tooltip_buffer_[i];
+      for (; i < 79 && i < tooltip_text.Length(); ++i) {
+        const char16_t unit = tooltip_text[i];
         info->szText[i] = unit < 0x80 ? static_cast<char>(unit) : '?';
       }
       info->szText[i] = 0;

@@ -266,10 +266,10 @@ void Window::ApplySystemMenu() noexcept {
 void Window::ApplyFont() noexcept {
   HFONT font = nullptr;
   bool own = false;
-  if (has_font_ || is_dialog_) {
+  if (font_list_ != nullptr || is_dialog_) {
     NonClientFonts fonts;
     CurrentUiPlatform().ReadNonClientFonts(fonts);
-    const FontDescription description = ResolveFontList(has_font_ ? font_list_ : FontList(), fonts);
+    const FontDescription description = ResolveFontList(font_list_ != nullptr ? *font_list_ : FontList(), fonts);
     LOGFONTW logical{};
     logical.lfHeight = description.height;
     logical.lfWeight = description.weight;

@@ -1,6 +1,7 @@
 // The pure notations of window descriptions: identifiers, colours, fonts.
 #include <gtest/gtest.h>
 
+#include "foundation/format.h"
 #include "ui/color.h"
 #include "ui/font.h"
 #include "ui/window_id.h"
@@ -51,6 +52,9 @@ TEST(WindowIdTest, MatchesTheCheckValueOverUtf16LittleEndianBytes) {
 
 TEST(WindowIdTest, WindowsWithoutNamesTakeTheirAddressText) {
   int object = 0;
+  // As the formatter writes an address argument.
+  EXPECT_EQ(WindowIdOfAddress(&object),
+            WindowIdOf(Format(u"{0}", FormatAddress(&object)).Text()));
   char16_t text[9];
   const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&object));
   for (int i = 0; i < 8; ++i) {
