@@ -292,6 +292,9 @@ class Window {
   void SetClassCode(uint32_t code) noexcept { class_code_ = code; }
   void SetIsDialog(bool dialog) noexcept { is_dialog_ = dialog; }
   void SetWrapsPlatformControl(bool wraps) noexcept { wraps_platform_control_ = wraps; }
+  // A wrapped control that the toolkit paints (through Paint) instead of
+  // the platform control's own procedure.
+  void SetToolkitPaints(bool paints) noexcept { toolkit_paints_ = paints; }
   // The platform class of a wrapped control ("Button", "Static", ...).
   void SetPlatformClass(const char16_t* name) noexcept { platform_class_ = name; }
   const char16_t* PlatformClass() const noexcept { return platform_class_; }
@@ -432,6 +435,7 @@ class Window {
   bool created_from_description_ = false;
   bool is_dialog_ = false;
   bool wraps_platform_control_ = false;
+  bool toolkit_paints_ = false;
   bool follows_parent_enabled_ = false;
   bool laying_out_ = false;
   bool start_maximized_ = false;

@@ -185,44 +185,35 @@ Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
 }
 
 Result Window::ReadGeometry(const WindowAttributes& attributes) noexcept {
+  // A Min or Max holds one length, in pixels or in dialog units.
+  const auto read_limit = [](const XmlAttribute* limit, int32_t& pixels, int32_t& dialog_units) {
+    if (limit == nullptr) return;
+    const char16_t* cursor = limit->Value();
+    const Length length = ParseLength(cursor);
+    (length.dialog_units ? dialog_units : pixels) = length.value;
+  };
   for (const Edge edge : kGeometryOrder) {
     GeometryConstraint& constraint = Constraint(edge);
     const auto slot = static_cast<uint32_t>(GeometryAttributeOf(edge));
     const XmlAttribute* expression = attributes.Find(static_cast<WindowAttribute>(slot));
     if (expression != nullptr) {
-      if (constraint.reference != nullptr && constraint.reference != this) {
-        constraint.reference->RemoveDependent(this);
-      }
-      const int32_t value = constraint.value;
-      constraint = GeometryConstraint();
-      constraint.value = value;
-      if (ParseGeometryExpression(expression->Value(), constraint) ==
+      GeometryConstraint parsed;
+      if (ParseGeometryExpression(expression->Value(), parsed) ==
           ExpressionOutcome::kStopGeometry) {
         // An empty name ends the geometry: this and the rest are ignored.
         return kOk;
       }
-      constraint.value = value;
-    }
-    const XmlAttribute* limit = attributes.Find(static_cast<WindowAttribute>(slot + 1));
-    if (limit != nullptr) {
-      const char16_t* cursor = limit->Value();
-      const Length length = ParseLength(cursor);
-      if (length.dialog_units) {
-        constraint.min_dialog_units = length.value;
-      } else {
-        constraint.min_pixels = length.value;
+      if (constraint.reference != nullptr && constraint.reference != this) {
+        constraint.reference->RemoveDependent(this);
       }
+      // The last computed value stays until the next layout.
+      parsed.value = constraint.value;
+      constraint = parsed;
     }
-    limit = attributes.Find(static_cast<WindowAttribute>(slot + 2));
-    if (limit != nullptr) {
-      const char16_t* cursor = limit->Value();
-      const Length length = ParseLength(cursor);
-      if (length.dialog_units) {
-        constraint.max_dialog_units = length.value;
-      } else {
-        constraint.max_pixels = length.value;
-      }
-    }
+    read_limit(attributes.Find(static_cast<WindowAttribute>(slot + 1)), constraint.min_pixels,
+               constraint.min_dialog_units);
+    read_limit(attributes.Find(static_cast<WindowAttribute>(slot + 2)), constraint.max_pixels,
+               constraint.max_dialog_units);
   }
   return kOk;
 }

@@ -321,8 +321,8 @@ void Window::ResizeBuffer(int32_t width, int32_t height) noexcept {
 }
 
 bool Window::HandlePaint() noexcept {
-  // Wrapped controls paint themselves.
-  if (wraps_platform_control_) return false;
+  // Wrapped controls paint themselves, unless they asked the toolkit to.
+  if (wraps_platform_control_ && !toolkit_paints_) return false;
   HWND window = static_cast<HWND>(handle_);
   RECT update{};
   if (!GetUpdateRect(window, &update, FALSE)) return false;

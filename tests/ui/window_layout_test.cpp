@@ -109,6 +109,31 @@ TEST_F(WindowLayoutTest, DialogUnitsUseTheParentsBaseUnits) {
   EXPECT_EQ(orphan.Value(Edge::kWidth), 32);
 }
 
+TEST_F(WindowLayoutTest, AnEmptyReferenceNameEndsTheGeometry) {
+  // Width's empty name: Width, Height and Right are ignored, with their
+  // Min and Max; what was set before them stays.
+  Build(
+      "<Window ClientWidth='100' ClientHeight='100'>"
+      " <Static ID='S' Top='5' Left='6' Width='.Width' MinWidth='3' Height='7' Right='50'/>"
+      "</Window>");
+  Window& s = Find(u"S");
+  EXPECT_EQ(s.Value(Edge::kTop), 5);
+  EXPECT_EQ(s.Value(Edge::kLeft), 6);
+  EXPECT_FALSE(s.Constraint(Edge::kWidth).IsSet());
+  EXPECT_FALSE(s.Constraint(Edge::kHeight).IsSet());
+  EXPECT_FALSE(s.Constraint(Edge::kRight).IsSet());
+  EXPECT_EQ(s.Constraint(Edge::kWidth).min_pixels, kMinNotSet);
+  // Min and Max reach the limits; Max in dialog units converts on layout.
+  test::ParsedElement limits("<Window MinWidth='200' MaxHeight='20dlu' MinTop='4'/>");
+  Window limited;
+  limited.SetBaseUnits(DialogBaseUnits{7, 13});
+  ASSERT_EQ(limited.ReadDescription(limits.Get()), kOk);
+  limited.Layout();
+  EXPECT_EQ(limited.Constraint(Edge::kWidth).min_pixels, 200);
+  EXPECT_EQ(limited.Constraint(Edge::kHeight).max_pixels, (3 + 260) / 8);
+  EXPECT_EQ(limited.Constraint(Edge::kTop).min_pixels, 4);
+}
+
 TEST_F(WindowLayoutTest, ParentEdgesAreRefusedProgrammatically) {
   Window child;
   child.Attach(&root_);
