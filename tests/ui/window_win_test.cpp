@@ -25,8 +25,10 @@ namespace vorn {
 namespace {
 
 const char kDescriptions[] =
+    "<ShortcutKeys ID='TestKeys'><Command ID='HelpCmd' Keys='F1'/>"
+    "  <Command ID='SaveCmd' Keys='Ctrl+S'/></ShortcutKeys>\n"
     "<Window ID='TestMain' Type='MainDialogBox' Title='Toolkit test' ClientWidth='420'"
-    "        ClientHeight='300'>\n"
+    "        ClientHeight='300' ShortcutKeys='TestKeys'>\n"
     "  <Static ID='Header' Left='0' Top='0' Width='Parent.Width' Height='48'"
     "          BackgroundColor='White'>\n"
     "    <Static ID='Logo' Left='8' Top='Parent.Height*.5-12' Width='24' Height='24'"
@@ -66,10 +68,12 @@ class RecordingMain : public MainWindow {
  public:
   bool OnCommand(WindowId command, uint32_t code, Window* sender) noexcept override {
     commands.push_back(command);
+    codes.push_back(code);
     senders.push_back(sender);
     return true;
   }
   std::vector<WindowId> commands;
+  std::vector<uint32_t> codes;
   std::vector<Window*> senders;
 };
 
@@ -213,6 +217,20 @@ TEST_F(WindowWinTest, DescriptionBuildsRealWindowsWithTheLaidOutGeometry) {
                reinterpret_cast<LPARAM>(install->Handle()));
   ASSERT_EQ(main.commands.size(), 2u);
   EXPECT_EQ(main.senders[1], install);
+
+  // The shortcut table turns F1 into HelpCmd with code 1; not while the
+  // window is disabled. (Keys pressed inside a page are the page's: its
+  // dialog navigation takes them before the walk reaches the main window.)
+  MSG f1{handle, WM_KEYDOWN, VK_F1, 0};
+  EXPECT_TRUE(PreTranslateWindowMessage(&f1));
+  ASSERT_EQ(main.commands.size(), 3u);
+  EXPECT_EQ(main.commands[2], WindowIdOf(u"HelpCmd"));
+  EXPECT_EQ(main.codes[2], 1u);
+  EnableWindow(handle, FALSE);
+  MSG again{handle, WM_KEYDOWN, VK_F1, 0};
+  PreTranslateWindowMessage(&again);
+  EXPECT_EQ(main.commands.size(), 3u);
+  EnableWindow(handle, TRUE);
 
   const uint32_t before = WindowRegistry::Count();
   EXPECT_GE(before, 8u);
