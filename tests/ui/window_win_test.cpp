@@ -340,6 +340,38 @@ TEST_F(WindowWinTest, ModalDialogsReturnTheirResult) {
   main.Destroy();
 }
 
+TEST_F(WindowWinTest, TransparentPagesPaintWithTheirOwnersBrush) {
+  SetUiPlatform(nullptr);
+  MainWindow main;
+  ASSERT_EQ(main.LoadDescription(u"TestMain"), kOk);
+  ASSERT_EQ(main.Create(nullptr), kOk);
+  ShowWindow(static_cast<HWND>(main.Handle()), SW_SHOW);
+  Window* header = main.FindChild(WindowIdOf(u"Header"));
+  ASSERT_NE(header, nullptr);
+  Page page;
+  page.SetConstant(static_cast<uint32_t>(Edge::kLeft), 100);
+  page.SetConstant(static_cast<uint32_t>(Edge::kTop), 100);
+  page.SetConstant(static_cast<uint32_t>(Edge::kWidth), 80);
+  page.SetConstant(static_cast<uint32_t>(Edge::kHeight), 40);
+  page.SetOwner(header);
+  page.Attach(&main);
+  ASSERT_EQ(page.Create(nullptr), kOk);
+  page.Show(true);
+  UpdateWindow(static_cast<HWND>(main.Handle()));
+  Pump();
+  // The header is white; the main window's own face is not.
+  EXPECT_EQ(page.BackgroundBrush(), header->BackgroundBrush());
+  HDC context = GetDC(static_cast<HWND>(page.Handle()));
+  RedrawWindow(static_cast<HWND>(page.Handle()), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW | RDW_UPDATENOW);
+  EXPECT_EQ(GetPixel(context, 10, 10), RGB(255, 255, 255));
+  ReleaseDC(static_cast<HWND>(page.Handle()), context);
+  // Without an owner the page leaves its area to the window behind it.
+  page.SetOwner(nullptr);
+  EXPECT_NE(page.BackgroundBrush(), header->BackgroundBrush());
+  main.Destroy();
+  page.Attach(nullptr);
+}
+
 TEST_F(WindowWinTest, QuietModeShowsNothing) {
   SetUiPlatform(nullptr);
   ApplicationCore::Get().SetQuiet(true);
