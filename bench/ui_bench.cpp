@@ -44,7 +44,8 @@ std::vector<std::string> DistinctNames(size_t count) {
 std::string MakeDescription(size_t count) {
   const std::vector<std::string> names = DistinctNames(count);
   std::string xml = "<Window ID='Bench' ClientWidth='640' ClientHeight='480'>\n";
-  xml += "<Static ID='" + names[0] + "' Left='4dlu' Top='4dlu' Width='Parent.Width-8dlu'"
+  xml += "<Static ID='" + names[0] +
+         "' Left='4dlu' Top='4dlu' Width='Parent.Width-8dlu'"
          " Height='10dlu'/>\n";
   for (size_t i = 1; i < count; ++i) {
     xml += "<Static ID='" + names[i] + "' Left='" + names[i - 1] + ".Left' Top='" + names[i - 1] +

@@ -90,11 +90,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<char16_t> text(size / 2 + 1, 0);
   std::memcpy(text.data(), data, size / 2 * 2);
   switch (selector % 5) {
-    case 0: CheckColor(text.data()); break;
-    case 1: CheckLength(text.data()); break;
-    case 2: CheckFont(text.data()); break;
-    case 3: CheckGeometry(text.data()); break;
-    default: CheckShortcuts(text.data(), data, size); break;
+    case 0:
+      CheckColor(text.data());
+      break;
+    case 1:
+      CheckLength(text.data());
+      break;
+    case 2:
+      CheckFont(text.data());
+      break;
+    case 3:
+      CheckGeometry(text.data());
+      break;
+    default:
+      CheckShortcuts(text.data(), data, size);
+      break;
   }
   return 0;
 }

@@ -74,8 +74,7 @@ bool DialogBox::AcceptsClose() const noexcept {
 }
 
 bool DialogBox::EndsOnOK() const noexcept {
-  return want_ok_ == WantSetting::kTrue ||
-         (want_ok_ == WantSetting::kNotGiven && CanBeCancelled());
+  return want_ok_ == WantSetting::kTrue || (want_ok_ == WantSetting::kNotGiven && CanBeCancelled());
 }
 
 bool DialogBox::EndsOnCancel() const noexcept {

@@ -94,11 +94,21 @@ Result ParseFontList(const char16_t* text, FontList& list) noexcept {
 FontDescription ResolveFontList(const FontList& list, const NonClientFonts& fonts) noexcept {
   FontDescription font;
   switch (list.base) {
-    case FontBase::kCaption: font = fonts.caption; break;
-    case FontBase::kSmallCaption: font = fonts.small_caption; break;
-    case FontBase::kMenu: font = fonts.menu; break;
-    case FontBase::kStatus: font = fonts.status; break;
-    case FontBase::kDefault: font = fonts.message; break;
+    case FontBase::kCaption:
+      font = fonts.caption;
+      break;
+    case FontBase::kSmallCaption:
+      font = fonts.small_caption;
+      break;
+    case FontBase::kMenu:
+      font = fonts.menu;
+      break;
+    case FontBase::kStatus:
+      font = fonts.status;
+      break;
+    case FontBase::kDefault:
+      font = fonts.message;
+      break;
   }
   if (!list.face.IsEmpty()) font.SetFace(list.face.Text(), list.face.Length());
   if (list.has_size) {

@@ -118,7 +118,8 @@ Length ParseLength(const char16_t*& cursor) noexcept {
   bool negative = false;
   if (IsSign(*cursor)) negative = *cursor++ == u'-';
   uint32_t magnitude = 0;
-  for (; IsDigit(*cursor); ++cursor) magnitude = magnitude * 10 + static_cast<uint32_t>(*cursor - u'0');
+  for (; IsDigit(*cursor); ++cursor)
+    magnitude = magnitude * 10 + static_cast<uint32_t>(*cursor - u'0');
   if (cursor[0] == u'd' && cursor[1] == u'l' && cursor[2] == u'u') {
     length.dialog_units = true;
     cursor += 3;
@@ -167,8 +168,8 @@ int32_t ConstantValue(const GeometryConstraint& constraint, int32_t base_unit,
 
 int32_t ReferenceValue(const GeometryConstraint& constraint, int32_t quantity, int32_t base_unit,
                        bool horizontal) noexcept {
-  const float dialog =
-      static_cast<float>(DialogUnitsToPixels(constraint.offset_dialog_units, base_unit, horizontal));
+  const float dialog = static_cast<float>(
+      DialogUnitsToPixels(constraint.offset_dialog_units, base_unit, horizontal));
   const float value = dialog + (static_cast<float>(quantity) * constraint.factor +
                                 static_cast<float>(constraint.offset_pixels));
   // Out-of-range results (a huge factor) are clamped rather than left to

@@ -80,13 +80,14 @@ Length ParseLength(const char16_t*& cursor) noexcept;
 
 // The result of reading one geometry attribute.
 enum class ExpressionOutcome : uint32_t {
-  kRead,           // the constraint holds the expression (possibly reset)
-  kStopGeometry,   // a reference with an empty name: ignore this and the rest
+  kRead,          // the constraint holds the expression (possibly reset)
+  kStopGeometry,  // a reference with an empty name: ignore this and the rest
 };
 
 // Parses one expression into a constraint that has been reset first. A
 // malformed expression leaves the constraint reset; expressions never fail.
-ExpressionOutcome ParseGeometryExpression(const char16_t* text, GeometryConstraint& constraint) noexcept;
+ExpressionOutcome ParseGeometryExpression(const char16_t* text,
+                                          GeometryConstraint& constraint) noexcept;
 
 // pixels = (divisor / 2 - 1 + base_unit * dialog_units) / divisor, with
 // divisor 4 horizontally and 8 vertically, truncated toward zero.

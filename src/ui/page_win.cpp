@@ -18,7 +18,8 @@ bool Page::HandleMessage(WindowMessage& message) noexcept {
       // The owner's brush, aligned with the owner: its origin moves by the
       // page's offset inside the owner.
       POINT offset{0, 0};
-      MapWindowPoints(static_cast<HWND>(Handle()), static_cast<HWND>(Owner()->Handle()), &offset, 1);
+      MapWindowPoints(static_cast<HWND>(Handle()), static_cast<HWND>(Owner()->Handle()), &offset,
+                      1);
       POINT previous{};
       SetBrushOrgEx(context, -offset.x, -offset.y, &previous);
       RECT client{};

@@ -16,13 +16,12 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {u"O", 0x4F},       {u"C", 0x43},      {u"S", 0x53},       {u"V", 0x56},
-    {u"F1", 0x70},      {u"F2", 0x71},     {u"F3", 0x72},      {u"F4", 0x73},
-    {u"F5", 0x74},      {u"F6", 0x75},     {u"F7", 0x76},      {u"F8", 0x77},
-    {u"F9", 0x78},      {u"F10", 0x79},    {u"F11", 0x7A},     {u"F12", 0x7B},
-    {u"F13", 0x7C},     {u"F14", 0x7D},    {u"F15", 0x7E},     {u"F16", 0x7F},
-    {u"F17", 0x80},     {u"F18", 0x81},    {u"F19", 0x82},     {u"ESCAPE", 0x1B},
-    {u"PAUSE", 0x13},   {u"RETURN", 0x0D}, {u"SPACE", 0x20},   {u"TAB", 0x09},
+    {u"O", 0x4F},      {u"C", 0x43},     {u"S", 0x53},   {u"V", 0x56},      {u"F1", 0x70},
+    {u"F2", 0x71},     {u"F3", 0x72},    {u"F4", 0x73},  {u"F5", 0x74},     {u"F6", 0x75},
+    {u"F7", 0x76},     {u"F8", 0x77},    {u"F9", 0x78},  {u"F10", 0x79},    {u"F11", 0x7A},
+    {u"F12", 0x7B},    {u"F13", 0x7C},   {u"F14", 0x7D}, {u"F15", 0x7E},    {u"F16", 0x7F},
+    {u"F17", 0x80},    {u"F18", 0x81},   {u"F19", 0x82}, {u"ESCAPE", 0x1B}, {u"PAUSE", 0x13},
+    {u"RETURN", 0x0D}, {u"SPACE", 0x20}, {u"TAB", 0x09},
 };
 static_assert(sizeof kKeyNames / sizeof kKeyNames[0] == 28);
 
@@ -44,8 +43,8 @@ Result ParseShortcutKeys(const char16_t* text, Shortcut& shortcut) noexcept {
   const struct {
     const char16_t* prefix;
     uint8_t bit;
-  } prefixes[] = {{u"Ctrl+", Shortcut::kControl}, {u"Alt+", Shortcut::kAlt},
-                  {u"Shift+", Shortcut::kShift}};
+  } prefixes[] = {
+      {u"Ctrl+", Shortcut::kControl}, {u"Alt+", Shortcut::kAlt}, {u"Shift+", Shortcut::kShift}};
   bool more = true;
   while (more) {
     more = false;

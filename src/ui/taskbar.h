@@ -15,7 +15,13 @@ uint32_t TaskbarButtonCreatedMessage() noexcept;
 
 class Taskbar {
  public:
-  enum State : uint32_t { kNoProgress = 0, kIndeterminate = 1, kNormal = 2, kError = 4, kPaused = 8 };
+  enum State : uint32_t {
+    kNoProgress = 0,
+    kIndeterminate = 1,
+    kNormal = 2,
+    kError = 4,
+    kPaused = 8
+  };
 
   static Taskbar& Get() noexcept;
   // Releases the taskbar list and makes it again (the button was created

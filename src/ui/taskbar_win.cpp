@@ -1,7 +1,7 @@
 // The ole32 taskbar list, third version, declared here because the headers
 // of the XP target leave it out.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "foundation/system_error.h"
 #include "ui/taskbar.h"
@@ -60,15 +60,15 @@ void Taskbar::Recreate() noexcept {
 
 Result Taskbar::SetState(void* window, State state) noexcept {
   if (list_ == nullptr) return kNotOpen;
-  const HRESULT hr = static_cast<TaskbarList3*>(list_)->SetProgressState(
-      static_cast<HWND>(window), static_cast<int>(state));
+  const HRESULT hr = static_cast<TaskbarList3*>(list_)->SetProgressState(static_cast<HWND>(window),
+                                                                         static_cast<int>(state));
   return SUCCEEDED(hr) ? kOk : ResultFromComResult(hr);
 }
 
 Result Taskbar::SetProgress(void* window, uint64_t completed, uint64_t total) noexcept {
   if (list_ == nullptr) return kNotOpen;
-  const HRESULT hr = static_cast<TaskbarList3*>(list_)->SetProgressValue(
-      static_cast<HWND>(window), completed, total);
+  const HRESULT hr = static_cast<TaskbarList3*>(list_)->SetProgressValue(static_cast<HWND>(window),
+                                                                         completed, total);
   return SUCCEEDED(hr) ? kOk : ResultFromComResult(hr);
 }
 

@@ -18,9 +18,12 @@ uint32_t HeadlessUiPlatform::SystemColor(int32_t index) noexcept {
   // The classic scheme's dialog face for the faces, white for windows,
   // black for the rest.
   switch (index) {
-    case 5: return 0xFFFFFFFF;
-    case 15: return 0xFFC0C0C0;
-    default: return 0xFF000000;
+    case 5:
+      return 0xFFFFFFFF;
+    case 15:
+      return 0xFFC0C0C0;
+    default:
+      return 0xFF000000;
   }
 }
 

@@ -62,7 +62,8 @@ class Win32UiPlatform final : public UiPlatform {
     static const wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE size{};
     TEXTMETRICW metrics{};
-    if (GetTextExtentPoint32W(context, kAlphabet, 52, &size) && GetTextMetricsW(context, &metrics)) {
+    if (GetTextExtentPoint32W(context, kAlphabet, 52, &size) &&
+        GetTextMetricsW(context, &metrics)) {
       units = BaseUnitsFromMeasure(size.cx, metrics.tmAscent + metrics.tmDescent);
     }
     SelectObject(context, previous);
@@ -86,7 +87,8 @@ class Win32UiPlatform final : public UiPlatform {
     // A child's position is in its parent's client coordinates.
     if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0) {
       HWND parent = GetParent(window);
-      if (parent != nullptr) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&outer), 2);
+      if (parent != nullptr)
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&outer), 2);
     }
     rects.left = outer.left;
     rects.top = outer.top;

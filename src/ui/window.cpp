@@ -162,7 +162,8 @@ void Window::Attach(Window* parent) noexcept {
 
 Window* Window::FindChild(WindowId id, uint32_t class_code) const noexcept {
   const auto matches = [&](const Window* window) {
-    return window->id_ == id && (class_code == kAnyWindowClass || window->class_code_ == class_code);
+    return window->id_ == id &&
+           (class_code == kAnyWindowClass || window->class_code_ == class_code);
   };
   for (Window* child = first_child_; child; child = child->next_sibling_) {
     if (child->id_ == id) return matches(child) ? child : nullptr;

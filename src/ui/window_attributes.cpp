@@ -10,15 +10,56 @@ constexpr uint32_t kCount = static_cast<uint32_t>(WindowAttribute::kCount);
 
 // In the order of WindowAttribute.
 constexpr const char16_t* kNames[kCount] = {
-    u"ID", u"Type", u"Title", u"Tooltip", u"BackgroundColor", u"HorizontalGradientColor",
-    u"VerticalGradientColor", u"Border", u"Visible", u"ClipChildren", u"ClipSiblings",
-    u"AcceptFiles", u"SystemMenu", u"FirstOfGroup", u"Enabled", u"CloseButton", u"Caption",
-    u"DoubleBuffered", u"Font", u"Redraw", u"HorizontalRedraw", u"VerticalRedraw",
-    u"EnableFocus", u"MouseCursor", u"ShortcutKeys", u"Position",
-    u"Top", u"MinTop", u"MaxTop", u"Left", u"MinLeft", u"MaxLeft", u"Width", u"MinWidth",
-    u"MaxWidth", u"ClientWidth", u"MinClientWidth", u"MaxClientWidth", u"Height", u"MinHeight",
-    u"MaxHeight", u"ClientHeight", u"MinClientHeight", u"MaxClientHeight", u"Bottom",
-    u"MinBottom", u"MaxBottom", u"Right", u"MinRight", u"MaxRight",
+    u"ID",
+    u"Type",
+    u"Title",
+    u"Tooltip",
+    u"BackgroundColor",
+    u"HorizontalGradientColor",
+    u"VerticalGradientColor",
+    u"Border",
+    u"Visible",
+    u"ClipChildren",
+    u"ClipSiblings",
+    u"AcceptFiles",
+    u"SystemMenu",
+    u"FirstOfGroup",
+    u"Enabled",
+    u"CloseButton",
+    u"Caption",
+    u"DoubleBuffered",
+    u"Font",
+    u"Redraw",
+    u"HorizontalRedraw",
+    u"VerticalRedraw",
+    u"EnableFocus",
+    u"MouseCursor",
+    u"ShortcutKeys",
+    u"Position",
+    u"Top",
+    u"MinTop",
+    u"MaxTop",
+    u"Left",
+    u"MinLeft",
+    u"MaxLeft",
+    u"Width",
+    u"MinWidth",
+    u"MaxWidth",
+    u"ClientWidth",
+    u"MinClientWidth",
+    u"MaxClientWidth",
+    u"Height",
+    u"MinHeight",
+    u"MaxHeight",
+    u"ClientHeight",
+    u"MinClientHeight",
+    u"MaxClientHeight",
+    u"Bottom",
+    u"MinBottom",
+    u"MaxBottom",
+    u"Right",
+    u"MinRight",
+    u"MaxRight",
 };
 
 constexpr uint32_t kTableSize = 256;
@@ -69,14 +110,22 @@ WindowAttributes::WindowAttributes(const XmlElement& element) noexcept {
 
 WindowAttribute GeometryAttributeOf(Edge edge) noexcept {
   switch (edge) {
-    case Edge::kTop: return WindowAttribute::kTop;
-    case Edge::kLeft: return WindowAttribute::kLeft;
-    case Edge::kWidth: return WindowAttribute::kWidth;
-    case Edge::kClientWidth: return WindowAttribute::kClientWidth;
-    case Edge::kHeight: return WindowAttribute::kHeight;
-    case Edge::kClientHeight: return WindowAttribute::kClientHeight;
-    case Edge::kBottom: return WindowAttribute::kBottom;
-    case Edge::kRight: return WindowAttribute::kRight;
+    case Edge::kTop:
+      return WindowAttribute::kTop;
+    case Edge::kLeft:
+      return WindowAttribute::kLeft;
+    case Edge::kWidth:
+      return WindowAttribute::kWidth;
+    case Edge::kClientWidth:
+      return WindowAttribute::kClientWidth;
+    case Edge::kHeight:
+      return WindowAttribute::kHeight;
+    case Edge::kClientHeight:
+      return WindowAttribute::kClientHeight;
+    case Edge::kBottom:
+      return WindowAttribute::kBottom;
+    case Edge::kRight:
+      return WindowAttribute::kRight;
   }
   return WindowAttribute::kTop;
 }

@@ -36,9 +36,9 @@ void SetBits(uint32_t& bits, uint32_t mask, bool on) noexcept {
 }
 
 // The geometry attributes in reading order.
-constexpr Edge kGeometryOrder[] = {Edge::kTop,    Edge::kLeft,         Edge::kWidth,
+constexpr Edge kGeometryOrder[] = {Edge::kTop,         Edge::kLeft,   Edge::kWidth,
                                    Edge::kClientWidth, Edge::kHeight, Edge::kClientHeight,
-                                   Edge::kBottom, Edge::kRight};
+                                   Edge::kBottom,      Edge::kRight};
 
 struct PlacementValue {
   const char16_t* name;
@@ -46,8 +46,8 @@ struct PlacementValue {
 };
 
 constexpr PlacementValue kPlacementValues[] = {
-    {u"/Top", Edge::kTop},     {u"/Left", Edge::kLeft},
-    {u"/Width", Edge::kWidth}, {u"/ClientWidth", Edge::kClientWidth},
+    {u"/Top", Edge::kTop},       {u"/Left", Edge::kLeft},
+    {u"/Width", Edge::kWidth},   {u"/ClientWidth", Edge::kClientWidth},
     {u"/Height", Edge::kHeight}, {u"/ClientHeight", Edge::kClientHeight},
 };
 
@@ -156,7 +156,8 @@ Result Window::ReadAttributes(const XmlElement& element, bool& stop) noexcept {
     }
     erase_on_redraw_ = true;
   }
-  if (find(WindowAttribute::kHorizontalRedraw)) horizontal_redraw_ = TextToInt32(attribute->Value());
+  if (find(WindowAttribute::kHorizontalRedraw))
+    horizontal_redraw_ = TextToInt32(attribute->Value());
   if (find(WindowAttribute::kVerticalRedraw)) vertical_redraw_ = TextToInt32(attribute->Value());
   if (find(WindowAttribute::kEnableFocus)) focus_allowed_ = boolean();
   if (find(WindowAttribute::kMouseCursor)) {
@@ -257,8 +258,8 @@ Result Window::ReadType(const char16_t* type) noexcept {
 Result Window::ApplyTypeMainWindow(bool dialog_box) noexcept {
   main_window_type_ = true;
   if (dialog_box) {
-    ex_style_ = kExStyleAppWindow | kExStyleControlParent | kExStyleWindowEdge |
-                kExStyleDialogModalFrame;
+    ex_style_ =
+        kExStyleAppWindow | kExStyleControlParent | kExStyleWindowEdge | kExStyleDialogModalFrame;
     style_ = 0x86CA0000;
     SetBackgroundColor(Color::System(15));
     main_dialog_box_ = true;
@@ -271,10 +272,8 @@ Result Window::ApplyTypeMainWindow(bool dialog_box) noexcept {
   const struct {
     Edge edge;
     int32_t value;
-  } initial[] = {{Edge::kLeft, kUseDefault},
-                 {Edge::kWidth, kUseDefault},
-                 {Edge::kTop, 3},
-                 {Edge::kHeight, 0}};
+  } initial[] = {
+      {Edge::kLeft, kUseDefault}, {Edge::kWidth, kUseDefault}, {Edge::kTop, 3}, {Edge::kHeight, 0}};
   for (const auto& entry : initial) {
     SetConstant(static_cast<uint32_t>(entry.edge), entry.value);
     Constraint(entry.edge).creation_only = true;

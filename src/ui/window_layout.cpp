@@ -149,17 +149,22 @@ Window* Window::ResolveReference(GeometryConstraint& constraint) noexcept {
 
 int32_t Window::ReferenceQuantity(const Window* reference, ConstraintKind kind) const noexcept {
   switch (kind) {
-    case ConstraintKind::kTop: return reference->Value(Edge::kTop);
-    case ConstraintKind::kLeft: return reference->Value(Edge::kLeft);
-    case ConstraintKind::kBottom: return reference->Value(Edge::kBottom);
-    case ConstraintKind::kRight: return reference->Value(Edge::kRight);
+    case ConstraintKind::kTop:
+      return reference->Value(Edge::kTop);
+    case ConstraintKind::kLeft:
+      return reference->Value(Edge::kLeft);
+    case ConstraintKind::kBottom:
+      return reference->Value(Edge::kBottom);
+    case ConstraintKind::kRight:
+      return reference->Value(Edge::kRight);
     case ConstraintKind::kWidth:
       return reference == parent_ ? reference->Value(Edge::kClientWidth)
                                   : reference->Value(Edge::kWidth);
     case ConstraintKind::kHeight:
       return reference == parent_ ? reference->Value(Edge::kClientHeight)
                                   : reference->Value(Edge::kHeight);
-    default: return kUndefinedValue;
+    default:
+      return kUndefinedValue;
   }
 }
 
@@ -185,9 +190,8 @@ void Window::EvaluateConstraint(Edge edge) noexcept {
   Window* reference = ResolveReference(constraint);
   if (reference == nullptr) return;
   const int32_t quantity = ReferenceQuantity(reference, constraint.kind);
-  constraint.value = quantity == kUndefinedValue
-                         ? 32
-                         : ReferenceValue(constraint, quantity, base, horizontal);
+  constraint.value =
+      quantity == kUndefinedValue ? 32 : ReferenceValue(constraint, quantity, base, horizontal);
 }
 
 // ---- The layout ----

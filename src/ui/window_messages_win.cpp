@@ -49,7 +49,9 @@ bool Window::HandleMessage(WindowMessage& message) noexcept {
       return true;
     case WM_COMMAND: {
       const uint32_t code = HIWORD(message.wparam);
-      if (code >= 2) return message.lparam != 0 && ReflectToChild(reinterpret_cast<void*>(message.lparam), message);
+      if (code >= 2)
+        return message.lparam != 0 &&
+               ReflectToChild(reinterpret_cast<void*>(message.lparam), message);
       Window* sender = FromHandle(reinterpret_cast<void*>(message.lparam));
       if (OnCommand(static_cast<WindowId>(LOWORD(message.wparam)), code, sender)) {
         message.result = 0;

@@ -55,9 +55,9 @@ String g_class_names[2];
 typedef BOOL(WINAPI* ChangeWindowMessageFilterExFunction)(HWND, UINT, DWORD, void*);
 
 void AllowTaskbarMessage(HWND window) noexcept {
-  static const auto change_filter = reinterpret_cast<ChangeWindowMessageFilterExFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"),
-                                             "ChangeWindowMessageFilterEx")));
+  static const auto change_filter =
+      reinterpret_cast<ChangeWindowMessageFilterExFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
   // Not on systems before Windows 7, which have no such filter.
   if (change_filter != nullptr) change_filter(window, TaskbarButtonCreatedMessage(), 1, nullptr);
 }
@@ -146,8 +146,8 @@ Result Window::Create(Window* parent) noexcept {
 
 Result Window::CreatePlatformWindow(Window* parent) noexcept {
   Window* platform_parent = parent != nullptr ? parent : parent_;
-  HWND parent_handle = platform_parent != nullptr ? static_cast<HWND>(platform_parent->handle_)
-                                                  : nullptr;
+  HWND parent_handle =
+      platform_parent != nullptr ? static_cast<HWND>(platform_parent->handle_) : nullptr;
   const char16_t* class_name = platform_class_;
   if (!wraps_platform_control_) {
     const Result registered = RegisterPlatformClass(class_name);
@@ -202,8 +202,8 @@ Result Window::CreatePlatformWindow(Window* parent) noexcept {
     DWORD process = 0;
     GetWindowThreadProcessId(handle, &process);
     if (process == GetCurrentProcessId()) {
-      default_procedure_ = reinterpret_cast<void*>(SetWindowLongPtrW(
-          handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolkitWindowProc)));
+      default_procedure_ = reinterpret_cast<void*>(
+          SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolkitWindowProc)));
     }
     const Result created = RunOnCreateStep();
     if (created != kOk) {
@@ -269,7 +269,8 @@ void Window::ApplyFont() noexcept {
   if (font_list_ != nullptr || is_dialog_) {
     NonClientFonts fonts;
     CurrentUiPlatform().ReadNonClientFonts(fonts);
-    const FontDescription description = ResolveFontList(font_list_ != nullptr ? *font_list_ : FontList(), fonts);
+    const FontDescription description =
+        ResolveFontList(font_list_ != nullptr ? *font_list_ : FontList(), fonts);
     LOGFONTW logical{};
     logical.lfHeight = description.height;
     logical.lfWeight = description.weight;
@@ -430,12 +431,13 @@ void Window::SetOpacity(float opacity, bool force) noexcept {
   if (alpha == 255) {
     if ((ex_style & WS_EX_LAYERED) == 0) return;
     SetWindowLongPtrW(window, GWL_EXSTYLE, ex_style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     return;
   }
-  static const auto set_layered = reinterpret_cast<SetLayeredWindowAttributesFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"),
-                                             "SetLayeredWindowAttributes")));
+  static const auto set_layered =
+      reinterpret_cast<SetLayeredWindowAttributesFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
   if (set_layered == nullptr) return;
   SetWindowLongPtrW(window, GWL_EXSTYLE, ex_style | WS_EX_LAYERED);
   set_layered(window, 0, static_cast<BYTE>(alpha), 2 /* alpha */);

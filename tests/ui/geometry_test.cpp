@@ -5,7 +5,8 @@
 namespace vorn {
 namespace {
 
-GeometryConstraint Parse(const char16_t* text, ExpressionOutcome expected = ExpressionOutcome::kRead) {
+GeometryConstraint Parse(const char16_t* text,
+                         ExpressionOutcome expected = ExpressionOutcome::kRead) {
   GeometryConstraint constraint;
   EXPECT_EQ(ParseGeometryExpression(text, constraint), expected);
   return constraint;

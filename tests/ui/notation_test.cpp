@@ -53,8 +53,7 @@ TEST(WindowIdTest, MatchesTheCheckValueOverUtf16LittleEndianBytes) {
 TEST(WindowIdTest, WindowsWithoutNamesTakeTheirAddressText) {
   int object = 0;
   // As the formatter writes an address argument.
-  EXPECT_EQ(WindowIdOfAddress(&object),
-            WindowIdOf(Format(u"{0}", FormatAddress(&object)).Text()));
+  EXPECT_EQ(WindowIdOfAddress(&object), WindowIdOf(Format(u"{0}", FormatAddress(&object)).Text()));
   char16_t text[9];
   const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&object));
   for (int i = 0; i < 8; ++i) {
@@ -119,8 +118,8 @@ TEST(ColorTest, EqualityAndMarkers) {
   EXPECT_TRUE(ColorsEqual(pink, Color::NotSet(), &FixedSystemColor));
   // Two system colours compare by index, even when their values agree.
   EXPECT_FALSE(ColorsEqual(Color::System(15), Color::System(16), [](int32_t) { return 0u; }));
-  EXPECT_TRUE(ColorsEqual(Color::System(15), Color::Rgba(0xC0, 0xC0, 0xC0, 0xFF),
-                          &FixedSystemColor));
+  EXPECT_TRUE(
+      ColorsEqual(Color::System(15), Color::Rgba(0xC0, 0xC0, 0xC0, 0xFF), &FixedSystemColor));
 }
 
 NonClientFonts TestFonts() {

@@ -224,10 +224,11 @@ TEST_F(WindowDescriptionTest, TransparentBackgroundsOpenTheAncestorsClipping) {
 TEST_F(WindowDescriptionTest, TypeTableTakesRegisteredFactories) {
   static int made = 0;
   class Probe : public Window {};
-  ASSERT_EQ(RegisterWindowType(u"Probe", []() noexcept -> Window* {
-              ++made;
-              return new (std::nothrow) Probe();
-            }),
+  ASSERT_EQ(RegisterWindowType(u"Probe",
+                               []() noexcept -> Window* {
+                                 ++made;
+                                 return new (std::nothrow) Probe();
+                               }),
             kOk);
   test::ParsedElement element("<Window><Probe ID='P'/><List/><CheckBox/></Window>");
   Window root;

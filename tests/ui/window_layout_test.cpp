@@ -98,8 +98,8 @@ TEST_F(WindowLayoutTest, DialogUnitsUseTheParentsBaseUnits) {
   root_.SetBaseUnits(DialogBaseUnits{7, 13});
   Build("<Window><Static ID='S' Left='4dlu' Top='8dlu+2' Width='8dlu' Height='8dlu'/></Window>");
   Window& s = Find(u"S");
-  EXPECT_EQ(s.Value(Edge::kLeft), 7);   // (1 + 28) / 4
-  EXPECT_EQ(s.Value(Edge::kTop), 15);   // (3 + 104) / 8 + 2
+  EXPECT_EQ(s.Value(Edge::kLeft), 7);  // (1 + 28) / 4
+  EXPECT_EQ(s.Value(Edge::kTop), 15);  // (3 + 104) / 8 + 2
   EXPECT_EQ(s.Value(Edge::kWidth), 14);
   EXPECT_EQ(s.Value(Edge::kHeight), 13);
   // A reference to a window whose value is still undefined gives 32.
@@ -139,15 +139,17 @@ TEST_F(WindowLayoutTest, ParentEdgesAreRefusedProgrammatically) {
   child.Attach(&root_);
   child.SetConstraint(static_cast<uint32_t>(Edge::kTop), kParentId, ConstraintKind::kBottom, 4, 0);
   EXPECT_FALSE(child.Constraint(Edge::kTop).IsSet());
-  child.SetConstraint(static_cast<uint32_t>(Edge::kWidth), kParentId, ConstraintKind::kWidth, -4, 0);
+  child.SetConstraint(static_cast<uint32_t>(Edge::kWidth), kParentId, ConstraintKind::kWidth, -4,
+                      0);
   EXPECT_TRUE(child.Constraint(Edge::kWidth).IsSet());
   child.SetConstraint(42, kParentId, ConstraintKind::kWidth, 0, 0);  // ignored
   child.Attach(nullptr);
 }
 
 TEST_F(WindowLayoutTest, DependentsAreCountedAndCapped) {
-  std::string xml = "<Window ClientWidth='100' ClientHeight='100'><Static ID='Anchor' Left='1'"
-                    " Top='1' Width='5' Height='5'/>";
+  std::string xml =
+      "<Window ClientWidth='100' ClientHeight='100'><Static ID='Anchor' Left='1'"
+      " Top='1' Width='5' Height='5'/>";
   for (int i = 0; i < 40; ++i) {
     xml += "<Static ID='D" + std::to_string(i) +
            "' Left='Anchor.Right' Top='Anchor.Bottom' Width='Anchor.Width' Height='2'/>";
@@ -183,8 +185,10 @@ TEST_F(WindowLayoutTest, ChainsLayOutWithoutRecursion) {
     names.push_back(name);
   }
   const int count = static_cast<int>(names.size());
-  std::string xml = "<Window ClientWidth='100' ClientHeight='100'>"
-                    "<Static ID='" + names[0] + "' Top='0' Left='0' Width='10' Height='3'/>";
+  std::string xml =
+      "<Window ClientWidth='100' ClientHeight='100'>"
+      "<Static ID='" +
+      names[0] + "' Top='0' Left='0' Width='10' Height='3'/>";
   for (int i = 1; i < count; ++i) {
     xml += "<Static ID='" + names[i] + "' Top='" + names[i - 1] +
            ".Bottom+1' Left='0' Width='10' Height='3'/>";

@@ -1,9 +1,8 @@
 // Whole programs with a toolkit main window, each in its own process: the
 // placement that one run saves and the next restores, the main window's
 // end stopping the frame loop, the class name other instances look for.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -49,9 +48,10 @@ TEST(WindowProcessTest, PlacementSavedByOneRunIsRestoredByTheNext) {
   EXPECT_EQ(Probe(L"place 123 77").Wait(), 0u);
   DWORD left = 0;
   DWORD size = sizeof left;
-  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\VornTests\\WindowProbe\\1\\Local\\ProbeWindow",
-                         L"Left", RRF_RT_REG_DWORD, nullptr, &left, &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegGetValueW(HKEY_CURRENT_USER, L"Software\\VornTests\\WindowProbe\\1\\Local\\ProbeWindow",
+                   L"Left", RRF_RT_REG_DWORD, nullptr, &left, &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(left, 123u);
   EXPECT_EQ(Probe(L"report").Wait(), 123u * 10000 + 77);
   EXPECT_EQ(Probe(L"place 40 60").Wait(), 0u);

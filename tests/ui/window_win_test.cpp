@@ -173,8 +173,8 @@ TEST_F(WindowWinTest, DescriptionBuildsRealWindowsWithTheLaidOutGeometry) {
   EXPECT_EQ(GetDlgCtrlID(static_cast<HWND>(box->Handle())), WindowIdOf(u"Box"));
 
   // Resizing the main window moves the windows that depend on it.
-  SetWindowPos(handle, nullptr, 0, 0, main.Value(Edge::kWidth) + 100, main.Value(Edge::kHeight) + 50,
-               SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(handle, nullptr, 0, 0, main.Value(Edge::kWidth) + 100,
+               main.Value(Edge::kHeight) + 50, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(Real(*header).width, 520);
   EXPECT_EQ(Real(page).height, 350 - 51);
@@ -198,14 +198,16 @@ TEST_F(WindowWinTest, DescriptionBuildsRealWindowsWithTheLaidOutGeometry) {
   request.hdr.hwndFrom = static_cast<HWND>(tooltips->Handle());
   request.hdr.idFrom = reinterpret_cast<UINT_PTR>(logo->Handle());
   request.hdr.code = TTN_GETDISPINFOW;
-  SendMessageW(static_cast<HWND>(header->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+  SendMessageW(static_cast<HWND>(header->Handle()), WM_NOTIFY, 0,
+               reinterpret_cast<LPARAM>(&request));
   ASSERT_NE(request.lpszText, nullptr);
   EXPECT_EQ(std::wstring(request.lpszText), L"Changed");
 
   // Commands: a child's click and a shortcut-like command reach handlers.
   Window* install = page.FindChild(WindowIdOf(u"InstallCmd"));
   ASSERT_NE(install, nullptr);
-  SendMessageW(static_cast<HWND>(page.Handle()), WM_COMMAND, MAKEWPARAM(WindowIdOf(u"InstallCmd"), 0),
+  SendMessageW(static_cast<HWND>(page.Handle()), WM_COMMAND,
+               MAKEWPARAM(WindowIdOf(u"InstallCmd"), 0),
                reinterpret_cast<LPARAM>(install->Handle()));
   EXPECT_EQ(page.installs, 1);
   PostMessageW(handle, WM_COMMAND, MAKEWPARAM(WindowIdOf(u"QuitCmd"), 1), 0);
@@ -362,7 +364,8 @@ TEST_F(WindowWinTest, TransparentPagesPaintWithTheirOwnersBrush) {
   // The header is white; the main window's own face is not.
   EXPECT_EQ(page.BackgroundBrush(), header->BackgroundBrush());
   HDC context = GetDC(static_cast<HWND>(page.Handle()));
-  RedrawWindow(static_cast<HWND>(page.Handle()), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW | RDW_UPDATENOW);
+  RedrawWindow(static_cast<HWND>(page.Handle()), nullptr, nullptr,
+               RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW | RDW_UPDATENOW);
   EXPECT_EQ(GetPixel(context, 10, 10), RGB(255, 255, 255));
   ReleaseDC(static_cast<HWND>(page.Handle()), context);
   // Without an owner the page leaves its area to the window behind it.

@@ -72,8 +72,7 @@ ProbeWindow* probe_window = nullptr;
 void StartApplication() {
   ApplicationCore& core = ApplicationCore::Get();
   core.Description().name = u"VornWindowProbe";
-  vorn::Preferences::Instance().SetApplicationIdentity(u"VornTests", u"WindowProbe", u"1",
-                                                       nullptr);
+  vorn::Preferences::Instance().SetApplicationIdentity(u"VornTests", u"WindowProbe", u"1", nullptr);
   if (description.Parse(kDescription, sizeof kDescription - 1) != vorn::kOk) {
     core.RequestQuit(98, false);
     return;
