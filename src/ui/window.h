@@ -228,7 +228,9 @@ class Window {
   void* Handle() const noexcept { return handle_; }
   bool Exists() const noexcept { return handle_ != nullptr; }
   // Creates the platform window and its children: 14 when it already
-  // exists, 7 when the platform refuses.
+  // exists, 7 when the platform refuses. `parent` gives the platform parent
+  // (the owner of a popup) without changing the tree; null takes the tree
+  // parent.
   Result Create(Window* parent) noexcept;
   void Destroy() noexcept;
   // The platform's close request.
@@ -250,7 +252,8 @@ class Window {
   void SetOpacity(float opacity, bool force = false) noexcept;
   void Show(bool visible) noexcept;
   void Enable(bool enabled) noexcept;
-  // Posts a command to this window as its own child `sender_id` would.
+  // Posts a command (code 0, no sender) to this window; it arrives through
+  // the message queue like a click.
   void PostCommand(WindowId command) noexcept;
   // The background brush for painting behind a child (a platform brush):
   // the own one, else the parent's.
