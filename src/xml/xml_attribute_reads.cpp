@@ -139,6 +139,33 @@ Result XmlElement::ReadAttributeUInt64(const char16_t* name, uint64_t& value) co
   return attribute ? kOk : kInvalidName;
 }
 
+Result XmlElement::ReadOptionalAttributeText(const char16_t* name, String& value) const noexcept {
+  const XmlAttribute* attribute = FindAttribute(name);
+  if (!attribute) return kInvalidName;
+  return AssignText(value, attribute->value_);
+}
+
+Result XmlElement::ReadOptionalAttributeBoolean(const char16_t* name, bool& value) const noexcept {
+  const XmlAttribute* attribute = FindAttribute(name);
+  if (!attribute) return kInvalidName;
+  value = XmlTextIsTrue(attribute->value_);
+  return kOk;
+}
+
+Result XmlElement::ReadOptionalAttributeInt32(const char16_t* name, int32_t& value) const noexcept {
+  const XmlAttribute* attribute = FindAttribute(name);
+  if (!attribute) return kInvalidName;
+  value = TextToInt32(attribute->value_);
+  return kOk;
+}
+
+Result XmlElement::ReadOptionalAttributeFloat(const char16_t* name, float& value) const noexcept {
+  const XmlAttribute* attribute = FindAttribute(name);
+  if (!attribute) return kInvalidName;
+  value = TextToFloat(attribute->value_);
+  return kOk;
+}
+
 Result XmlElement::ReadAttributeDateTime(const char16_t* name, DateTime& value) const noexcept {
   value = DateTime();
   const XmlAttribute* attribute = FindAttribute(name);

@@ -101,6 +101,13 @@ class XmlElement {
   Result ReadAttributeInt32(const char16_t* name, int32_t& value) const noexcept;
   Result ReadAttributeInt64(const char16_t* name, int64_t& value) const noexcept;
   Result ReadAttributeUInt64(const char16_t* name, uint64_t& value) const noexcept;
+  // Optional attributes: a missing one gives 38 and leaves the output as it
+  // was, so a default set beforehand stays in place. Numbers follow the
+  // text-to-number rules ("0x" hexadecimal, or a sign and decimal digits).
+  Result ReadOptionalAttributeText(const char16_t* name, String& value) const noexcept;
+  Result ReadOptionalAttributeBoolean(const char16_t* name, bool& value) const noexcept;
+  Result ReadOptionalAttributeInt32(const char16_t* name, int32_t& value) const noexcept;
+  Result ReadOptionalAttributeFloat(const char16_t* name, float& value) const noexcept;
   // YYYY-MM-DDTHH:MM:SS, then nothing, 'Z', or '.', digits and 'Z'. Any
   // other form or an impossible date: no date and 33.
   Result ReadAttributeDateTime(const char16_t* name, DateTime& value) const noexcept;

@@ -155,6 +155,30 @@ TEST_F(XmlElementTest, AttributeIntegers) {
   EXPECT_EQ(i32 + i64 + u64 + u16, 0u);
 }
 
+TEST_F(XmlElementTest, OptionalAttributesLeaveDefaultsWhenMissing) {
+  XmlElement* root = Root("<a n='0x10' f='2.5' b='TRUE' t='x'/>");
+  int32_t number = 7;
+  float scale = 1.5f;
+  bool flag = true;
+  String text(u"kept");
+  EXPECT_EQ(root->ReadOptionalAttributeInt32(u"none", number), kInvalidName);
+  EXPECT_EQ(root->ReadOptionalAttributeFloat(u"none", scale), kInvalidName);
+  EXPECT_EQ(root->ReadOptionalAttributeBoolean(u"none", flag), kInvalidName);
+  EXPECT_EQ(root->ReadOptionalAttributeText(u"none", text), kInvalidName);
+  EXPECT_EQ(number, 7);
+  EXPECT_EQ(scale, 1.5f);
+  EXPECT_TRUE(flag);
+  EXPECT_TRUE(text == u"kept");
+  EXPECT_EQ(root->ReadOptionalAttributeInt32(u"n", number), kOk);
+  EXPECT_EQ(root->ReadOptionalAttributeFloat(u"f", scale), kOk);
+  EXPECT_EQ(root->ReadOptionalAttributeBoolean(u"b", flag), kOk);
+  EXPECT_EQ(root->ReadOptionalAttributeText(u"t", text), kOk);
+  EXPECT_EQ(number, 16);
+  EXPECT_EQ(scale, 2.5f);
+  EXPECT_TRUE(flag);
+  EXPECT_TRUE(text == u"x");
+}
+
 TEST_F(XmlElementTest, AttributeDateTimes) {
   XmlElement* root = Root(
       "<a plain='2015-06-30T12:34:56' z='2015-06-30T12:34:56Z' "
