@@ -96,4 +96,11 @@ class FormattedText {
   uint32_t link_capacity_ = 0;
 };
 
+// Replaces the content of a rich-edit control (a "RichEdit20W" window
+// handle) with the formatted text: bold runs, links with the link effect,
+// paragraph alignment, space after and bullets. Redrawing is off while the
+// text is written, the selection ends cleared at the start, and the control
+// is redrawn. 35 for a null handle; 2 without a window system.
+Result ShowFormattedText(void* rich_edit, const FormattedText& text) noexcept;
+
 }  // namespace vorn

@@ -16,10 +16,10 @@
 #include "foundation/format.h"
 #include "resources/languages.h"
 #include "resources/localized_text.h"
-#include "resources/support/picture_files.h"
 #include "resources/support/test_package.h"
 #include "ui/message_box.h"
 #include "ui/support/message_box_fixture.h"
+#include "ui/support/screen_capture_win.h"
 
 namespace vorn {
 namespace {
@@ -67,47 +67,6 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM parameter) {
   return TRUE;
 }
 
-// The box's rectangle on the screen as an RGB PNG.
-void SaveScreenshot(HWND box, const std::string& file_name) {
-  RECT rect;
-  if (!GetWindowRect(box, &rect)) return;
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    test::PngImage png;
-    png.color_type = 2;
-    png.width = static_cast<uint32_t>(width);
-    png.height = static_cast<uint32_t>(height);
-    const uint8_t* pixels = static_cast<const uint8_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-      png.rows.push_back(pixels[i * 4 + 2]);
-      png.rows.push_back(pixels[i * 4 + 1]);
-      png.rows.push_back(pixels[i * 4 + 0]);
-    }
-    const test::Bytes encoded = test::EncodePng(png);
-    if (FILE* file = std::fopen(file_name.c_str(), "wb")) {
-      std::fwrite(encoded.data(), 1, encoded.size(), file);
-      std::fclose(file);
-    }
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
 DWORD WINAPI WatchBox(void* parameter) {
   Watch& watch = *static_cast<Watch*>(parameter);
   Search search;
@@ -123,7 +82,7 @@ DWORD WINAPI WatchBox(void* parameter) {
   GetWindowTextW(search.box, caption, 256);
   watch.caption = caption;
   EnumChildWindows(search.box, ReadChild, reinterpret_cast<LPARAM>(&watch));
-  if (!watch.screenshot.empty()) SaveScreenshot(search.box, watch.screenshot);
+  if (!watch.screenshot.empty()) test::SaveScreenshot(search.box, watch.screenshot);
   PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(watch.press, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(search.box, watch.press)));
   return 0;
