@@ -8,18 +8,6 @@
 
 namespace vorn {
 
-namespace {
-
-bool IsItem(const char16_t* name) noexcept {
-  static constexpr char16_t kItem[] = u"Item";
-  if (!name) return false;
-  const char16_t* expected = kItem;
-  while (*name && *name == *expected) ++name, ++expected;
-  return *name == *expected;
-}
-
-}  // namespace
-
 ComboItems::~ComboItems() { Clear(); }
 
 void ComboItems::Clear() noexcept {
@@ -47,7 +35,7 @@ Result ComboItems::Read(ResourceManager& resources, const XmlElement* combo) noe
   if (!combo) return kNullInput;
   for (const XmlElement* child = combo->FirstChild(); child; child = child->NextSibling()) {
     if (!child->Name()) continue;  // text of the combo box itself
-    if (!IsItem(child->Name())) return kWrongType;
+    if (!SameAttributeText(child->Name(), u"Item")) return kWrongType;
     const XmlAttribute* id = child->FindAttribute(u"ID");
     if (!id) return kMissingData;
     ComboItem item;

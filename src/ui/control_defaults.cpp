@@ -1,5 +1,7 @@
 #include "ui/control_defaults.h"
 
+#include "ui/control_defaults_values.h"
+
 namespace vorn {
 
 namespace {
@@ -12,12 +14,6 @@ constexpr uint32_t kDefaultPushButton = 0x1;
 
 DefaultLength DialogUnits(int32_t units) noexcept { return {true, 0, units}; }
 DefaultLength Pixels(int32_t pixels) noexcept { return {true, pixels, 0}; }
-
-bool Same(const char16_t* a, const char16_t* b) noexcept {
-  if (!a) return false;
-  while (*a && *a == *b) ++a, ++b;
-  return *a == *b;
-}
 
 }  // namespace
 
@@ -61,11 +57,11 @@ DefaultSize ControlDefaultSize(ControlKind kind, uint32_t style,
 
 Result ButtonTypeStyle(const char16_t* type, uint32_t& style, bool& is_default) noexcept {
   is_default = false;
-  if (Same(type, u"PushCheckButton")) {
+  if (SameAttributeText(type, u"PushCheckButton")) {
     style = (style & ~kButtonKindMask) | kPushLike | kAutoCheckBox;
     return kOk;
   }
-  if (Same(type, u"DefaultButton")) {
+  if (SameAttributeText(type, u"DefaultButton")) {
     style = (style & ~kButtonKindMask) | kDefaultPushButton;
     is_default = true;
     return kOk;
@@ -75,11 +71,11 @@ Result ButtonTypeStyle(const char16_t* type, uint32_t& style, bool& is_default) 
 
 Result ComboBoxTypeStyle(const char16_t* type, uint32_t& style) noexcept {
   uint32_t bits;
-  if (Same(type, u"List")) {
+  if (SameAttributeText(type, u"List")) {
     bits = 1;
-  } else if (Same(type, u"Editable")) {
+  } else if (SameAttributeText(type, u"Editable")) {
     bits = 2;
-  } else if (Same(type, u"DropDown")) {
+  } else if (SameAttributeText(type, u"DropDown")) {
     bits = 3;
   } else {
     return kInvalidArgument;

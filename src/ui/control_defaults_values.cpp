@@ -45,4 +45,10 @@ int32_t ControlInteger(const char16_t* text) noexcept {
   return static_cast<int32_t>(negative ? 0u - value : value);
 }
 
+bool SameAttributeText(const char16_t* text, const char16_t* expected) noexcept {
+  if (!text || !expected) return false;
+  while (*text && *text == *expected) ++text, ++expected;
+  return *text == *expected;
+}
+
 }  // namespace vorn

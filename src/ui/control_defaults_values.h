@@ -1,5 +1,6 @@
-// The two attribute-value rules the control readers share with the window
-// descriptions: a name's identifier and the integer reading of a text.
+// The attribute-value rules the control readers share with the window
+// descriptions: a name's identifier, the integer reading of a text and
+// exact comparison.
 // Kept here until the window base offers them to every control.
 #pragma once
 
@@ -17,5 +18,9 @@ constexpr uint16_t kNoControlIdentifier = 0xFFFF;
 // decimal digits; reading stops at the first other character. Overflow wraps
 // as a 32-bit value, the way the descriptions' numbers always have.
 int32_t ControlInteger(const char16_t* text) noexcept;
+
+// Attribute names and enumerated values compare exactly, code unit by code
+// unit; a null text equals nothing.
+bool SameAttributeText(const char16_t* text, const char16_t* expected) noexcept;
 
 }  // namespace vorn

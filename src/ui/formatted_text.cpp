@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/control_defaults_values.h"
 #include "xml/xml_document.h"
 #include "xml/xml_element.h"
 
@@ -24,10 +25,7 @@ bool Grow(T*& items, uint32_t& capacity, uint32_t needed) noexcept {
 }
 
 bool Named(const XmlElement* element, const char16_t* name) noexcept {
-  const char16_t* own = element->Name();
-  if (!own) return false;
-  while (*own && *own == *name) ++own, ++name;
-  return *own == *name;
+  return SameAttributeText(element->Name(), name);
 }
 
 bool IsSpace(char16_t unit) noexcept {
@@ -167,9 +165,8 @@ class FormattedTextBuilder {
   static ParagraphAlignment AlignmentOf(const XmlElement* element) noexcept {
     const XmlAttribute* align = element->FindAttribute(u"align");
     if (!align) return ParagraphAlignment::kLeft;
-    const String value(align->Value());
-    if (value == u"right") return ParagraphAlignment::kRight;
-    if (value == u"center") return ParagraphAlignment::kCenter;
+    if (SameAttributeText(align->Value(), u"right")) return ParagraphAlignment::kRight;
+    if (SameAttributeText(align->Value(), u"center")) return ParagraphAlignment::kCenter;
     return ParagraphAlignment::kLeft;
   }
 

@@ -3,6 +3,7 @@
 #include "foundation/format.h"
 #include "resources/localized_text.h"
 #include "resources/resource_manager.h"
+#include "ui/control_defaults_values.h"
 #include "xml/xml_element.h"
 
 namespace vorn {
@@ -19,19 +20,13 @@ bool StartsAt(const char16_t* at, const char16_t* end, const char16_t* literal) 
   return true;
 }
 
-bool SameName(const char16_t* a, const char16_t* b) noexcept {
-  if (!a || !b) return false;
-  while (*a && *a == *b) ++a, ++b;
-  return *a == *b;
-}
-
 // "Information", "Warning" or "Error"; false for anything else.
 bool ReadIconName(const char16_t* text, MessageBoxType& icon) noexcept {
-  if (SameName(text, u"Information")) {
+  if (SameAttributeText(text, u"Information")) {
     icon = MessageBoxType::kInformation;
-  } else if (SameName(text, u"Warning")) {
+  } else if (SameAttributeText(text, u"Warning")) {
     icon = MessageBoxType::kWarning;
-  } else if (SameName(text, u"Error")) {
+  } else if (SameAttributeText(text, u"Error")) {
     icon = MessageBoxType::kError;
   } else {
     return false;
@@ -40,7 +35,7 @@ bool ReadIconName(const char16_t* text, MessageBoxType& icon) noexcept {
 }
 
 bool ReadType(const char16_t* text, MessageBoxType& type) noexcept {
-  if (SameName(text, u"Simple")) {
+  if (SameAttributeText(text, u"Simple")) {
     type = MessageBoxType::kSimple;
     return true;
   }
@@ -62,7 +57,7 @@ constexpr const char16_t* kButtonNames[kMessageBoxButtonCount] = {
 
 int32_t ButtonIndex(const char16_t* name) noexcept {
   for (uint32_t i = 0; i < kMessageBoxButtonCount; ++i) {
-    if (SameName(name, kButtonNames[i])) return static_cast<int32_t>(i);
+    if (SameAttributeText(name, kButtonNames[i])) return static_cast<int32_t>(i);
   }
   return -1;
 }
@@ -136,18 +131,18 @@ Result ReadMessageBoxDescription(ResourceManager& resources, const XmlElement* e
       bool is_default = false;
       child->ReadAttributeBoolean(u"DefaultButton", is_default, false);
       if (is_default) description.default_button = static_cast<uint32_t>(button);
-    } else if (SameName(name, u"Header")) {
+    } else if (SameAttributeText(name, u"Header")) {
       description.header = LocalizedContent(resources, *child);
-    } else if (SameName(name, u"Body")) {
+    } else if (SameAttributeText(name, u"Body")) {
       description.body = LocalizedContent(resources, *child);
-    } else if (SameName(name, u"Details")) {
+    } else if (SameAttributeText(name, u"Details")) {
       description.details = LocalizedContent(resources, *child);
-    } else if (SameName(name, u"Footer")) {
+    } else if (SameAttributeText(name, u"Footer")) {
       description.footer = LocalizedContent(resources, *child);
       if (const XmlAttribute* icon = child->FindAttribute(u"Icon")) {
         ReadIconName(icon->Value(), description.footer_icon);
       }
-    } else if (SameName(name, u"Message")) {
+    } else if (SameAttributeText(name, u"Message")) {
       description.has_message = true;
       description.message = LocalizedContent(resources, *child);
       if (const XmlAttribute* icon = child->FindAttribute(u"FooterIcon")) {
