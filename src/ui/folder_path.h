@@ -22,4 +22,19 @@ uint32_t FolderPickerFlags(bool new_folder_button) noexcept;
 // ends with "\" or "/".
 Result FolderPickerResult(bool chosen, const String& chosen_path, String& path) noexcept;
 
+// What the folder picker is asked.
+struct FolderPickerOptions {
+  void* owner = nullptr;         // the parent's platform window
+  String prompt;                 // shown above the tree: the dialog's title
+  String initial_path;           // selected when the picker opens, if set
+  bool desktop_root = false;     // the desktop, else the computer's drives
+  bool new_folder_button = true;
+};
+
+// Runs the shell's folder picker, file-system folders only: OK is disabled
+// while an item without a file-system path is selected. 0 and the folder
+// (see FolderPickerResult), 8 when cancelled, 7 when the root cannot be
+// obtained; 2 without a window system.
+Result RunFolderPicker(const FolderPickerOptions& options, String& path) noexcept;
+
 }  // namespace vorn

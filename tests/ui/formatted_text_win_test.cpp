@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ui/formatted_text.h"
-#include "ui/support/screen_capture_win.h"
+#include "ui/support/message_box_watcher_win.h"
 
 namespace vorn {
 namespace {

@@ -19,74 +19,15 @@
 #include "resources/support/test_package.h"
 #include "ui/message_box.h"
 #include "ui/support/message_box_fixture.h"
-#include "ui/support/screen_capture_win.h"
+#include "ui/support/message_box_watcher_win.h"
 
 namespace vorn {
 namespace {
 
-struct Watch {
-  // In: the control identifier to press, and the screenshot's file name.
-  int press = 0;
-  std::string screenshot;
-  // Out: what the box showed.
-  bool found = false;
-  std::wstring caption;
-  std::wstring texts;  // every child's text, one per line, mnemonics removed
-  std::vector<int> button_ids;
-};
-
-struct Search {
-  HWND box = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t name[32] = {};
-  GetClassNameW(window, name, 32);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-      std::wstring(name) == L"#32770") {
-    reinterpret_cast<Search*>(parameter)->box = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK ReadChild(HWND child, LPARAM parameter) {
-  Watch& watch = *reinterpret_cast<Watch*>(parameter);
-  wchar_t text[1024] = {};
-  GetWindowTextW(child, text, 1024);
-  std::wstring line;
-  for (const wchar_t* at = text; *at; ++at) {
-    if (*at != L'&') line += *at;
-  }
-  watch.texts += line + L"\n";
-  wchar_t name[64] = {};
-  GetClassNameW(child, name, 64);
-  if (std::wstring(name) == L"Button") watch.button_ids.push_back(GetDlgCtrlID(child));
-  return TRUE;
-}
-
-DWORD WINAPI WatchBox(void* parameter) {
-  Watch& watch = *static_cast<Watch*>(parameter);
-  Search search;
-  for (int attempt = 0; attempt < 200 && !search.box; ++attempt) {
-    Sleep(50);
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-  }
-  if (!search.box) return 1;
-  // Let the box paint itself before it is read and photographed.
-  Sleep(400);
-  watch.found = true;
-  wchar_t caption[256] = {};
-  GetWindowTextW(search.box, caption, 256);
-  watch.caption = caption;
-  EnumChildWindows(search.box, ReadChild, reinterpret_cast<LPARAM>(&watch));
-  if (!watch.screenshot.empty()) test::SaveScreenshot(search.box, watch.screenshot);
-  PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(watch.press, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(search.box, watch.press)));
-  return 0;
-}
+using test::FindBox;
+using test::Search;
+using test::Watch;
+using test::WatchBox;
 
 std::wstring WithoutMnemonics(const String& text) {
   std::wstring out;
