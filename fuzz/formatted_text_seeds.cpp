@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
       u"a & b",
   };
   int number = 0;
-  for (const std::u16string& sample : samples) seeds::Write(folder, number++, seeds::Utf16Le(sample));
+  for (const std::u16string& sample : samples)
+    seeds::Write(folder, number++, seeds::Utf16Le(sample));
   return 0;
 }

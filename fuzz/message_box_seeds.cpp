@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
       "Vorn Demo\n<MessageBox ID=\"CancelConfirmation\" Type=\"Warning\">"
       "<Message>#CancelConfirmation</Message><Yes>#YesButton</Yes><No>#NoButton</No></MessageBox>",
       "Demo {0}\n<MessageBox Type=\"Simple\"><Message FooterIcon=\"Error\">H {0}\xC2\xA4"
-      "B <a href=\"https://example.com/\">link</a>\xC2\xA4" "D\xC2\xA4" "F {0,04}</Message>"
+      "B <a href=\"https://example.com/\">link</a>\xC2\xA4"
+      "D\xC2\xA4"
+      "F {0,04}</Message>"
       "<OK DefaultButton=\"true\">OK</OK></MessageBox>",
       "x\n<MessageBox Type=\"Information\" Title=\"T\" CommandLinks=\"1\"><Header>h</Header>"
       "<Body>b {0}</Body><Details>d</Details><Footer Icon=\"Warning\">f</Footer>"

@@ -8,7 +8,9 @@
 
 namespace vorn {
 
-ComboItems::~ComboItems() { Clear(); }
+ComboItems::~ComboItems() {
+  Clear();
+}
 
 void ComboItems::Clear() noexcept {
   delete[] items_;

@@ -12,8 +12,12 @@ constexpr uint32_t kAutoRadioButton = 0x9;
 constexpr uint32_t kPushLike = 0x1000;
 constexpr uint32_t kDefaultPushButton = 0x1;
 
-DefaultLength DialogUnits(int32_t units) noexcept { return {true, 0, units}; }
-DefaultLength Pixels(int32_t pixels) noexcept { return {true, pixels, 0}; }
+DefaultLength DialogUnits(int32_t units) noexcept {
+  return {true, 0, units};
+}
+DefaultLength Pixels(int32_t pixels) noexcept {
+  return {true, pixels, 0};
+}
 
 }  // namespace
 

@@ -24,10 +24,10 @@ Result FolderPickerResult(bool chosen, const String& chosen_path, String& path) 
 
 // What the folder picker is asked.
 struct FolderPickerOptions {
-  void* owner = nullptr;         // the parent's platform window
-  String prompt;                 // shown above the tree: the dialog's title
-  String initial_path;           // selected when the picker opens, if set
-  bool desktop_root = false;     // the desktop, else the computer's drives
+  void* owner = nullptr;      // the parent's platform window
+  String prompt;              // shown above the tree: the dialog's title
+  String initial_path;        // selected when the picker opens, if set
+  bool desktop_root = false;  // the desktop, else the computer's drives
   bool new_folder_button = true;
 };
 

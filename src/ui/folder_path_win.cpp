@@ -1,7 +1,7 @@
 // The shell's folder picker (available since Windows 95; the new dialog
 // style needs COM initialised on the thread, as the framework's start does).
 #include <windows.h>
-
+// The system headers below need windows.h first.
 #include <objbase.h>
 #include <shlobj.h>
 

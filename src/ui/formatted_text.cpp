@@ -247,12 +247,9 @@ class FormattedTextBuilder {
       return kOutOfMemory;
     }
     out_.paragraphs_[out_.paragraph_count_++] = {
-        paragraph_start_,
-        out_.text_.Length() - paragraph_start_,
-        current_.alignment,
-        current_.space_after,
-        current_.bulleted,
-        current_.bulleted ? kBulletOffset : 0,
+        paragraph_start_,   out_.text_.Length() - paragraph_start_,
+        current_.alignment, current_.space_after,
+        current_.bulleted,  current_.bulleted ? kBulletOffset : 0,
     };
     return kOk;
   }
@@ -269,7 +266,9 @@ class FormattedTextBuilder {
   uint32_t paragraph_start_ = 0;
 };
 
-FormattedText::~FormattedText() { Clear(); }
+FormattedText::~FormattedText() {
+  Clear();
+}
 
 void FormattedText::Clear() noexcept {
   text_ = String();
@@ -327,8 +326,7 @@ Result FormattedText::Parse(const char16_t* markup) noexcept {
   uint32_t markup_length = 0;
   while (markup[markup_length]) ++markup_length;
   String document;
-  if (markup_length > UINT32_MAX - kWrapping - 1 ||
-      !document.Reserve(markup_length + kWrapping)) {
+  if (markup_length > UINT32_MAX - kWrapping - 1 || !document.Reserve(markup_length + kWrapping)) {
     return kOutOfMemory;
   }
   document.Append(kOpen);

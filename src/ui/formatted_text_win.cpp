@@ -3,7 +3,7 @@
 // selection. The control stores a paragraph end as one character, so the
 // model's positions are the control's positions.
 #include <windows.h>
-
+// The system headers below need windows.h first.
 #include <richedit.h>
 
 #include "ui/formatted_text.h"

@@ -213,9 +213,9 @@ Result ComposeMessageBox(const MessageBoxDescription& description, const String&
 
   request.button_set = row->set;
   request.button_count = row->count;
-  const uint32_t default_index =
-      description.default_button != kMessageBoxNoDefault ? description.default_button
-                                                         : row->buttons[0];
+  const uint32_t default_index = description.default_button != kMessageBoxNoDefault
+                                     ? description.default_button
+                                     : row->buttons[0];
   for (uint32_t i = 0; i < row->count; ++i) {
     const uint32_t index = row->buttons[i];
     request.buttons[i].index = index;
@@ -272,8 +272,8 @@ uint32_t ShowMessageBox(ResourceManager& resources, MessageBoxDisplay& display,
   resources.Release(element);
   if (read != kOk) return kMessageBoxRefused;
 
-  const String caption_base = owner.window ? display.WindowTitle(owner.window)
-                                           : owner.application_name;
+  const String caption_base =
+      owner.window ? display.WindowTitle(owner.window) : owner.application_name;
   MessageBoxRequest request;
   if (ComposeMessageBox(description, caption_base, argument, request) != kOk) {
     return kMessageBoxRefused;

@@ -23,8 +23,12 @@ NoMessageBoxDisplay no_display;
 
 }  // namespace
 
-MessageBoxDisplay& SystemMessageBoxDisplay() noexcept { return no_display; }
+MessageBoxDisplay& SystemMessageBoxDisplay() noexcept {
+  return no_display;
+}
 
-MessageBoxDisplay& PlainMessageBoxDisplay() noexcept { return no_display; }
+MessageBoxDisplay& PlainMessageBoxDisplay() noexcept {
+  return no_display;
+}
 
 }  // namespace vorn

@@ -2,7 +2,7 @@
 // they have one (Vista and later, looked up at run time: Windows XP has no
 // TaskDialogIndirect), else MessageBoxW with the composed plain text.
 #include <windows.h>
-
+// The system headers below need windows.h first.
 #include <shellapi.h>
 
 #include "ui/message_box.h"
@@ -91,8 +91,8 @@ UINT PlainIcon(MessageBoxType type) noexcept {
   }
 }
 
-HRESULT CALLBACK OnTaskDialogNotification(HWND window, UINT notification, WPARAM,
-                                          LPARAM parameter, LONG_PTR) {
+HRESULT CALLBACK OnTaskDialogNotification(HWND window, UINT notification, WPARAM, LPARAM parameter,
+                                          LONG_PTR) {
   if (notification == kHyperlinkClicked && parameter != 0) {
     ShellExecuteW(window, L"open", reinterpret_cast<const wchar_t*>(parameter), nullptr, nullptr,
                   SW_SHOWNORMAL);
@@ -159,11 +159,12 @@ class WindowsMessageBoxDisplay final : public MessageBoxDisplay {
   Result ShowPlainMessageBox(void* owner, const MessageBoxRequest& request,
                              int32_t& answer) noexcept override {
     static constexpr UINT kDefaultButtons[3] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
-    const UINT style = MB_TASKMODAL | static_cast<UINT>(request.button_set) |
-                       kDefaultButtons[request.default_position < 3 ? request.default_position : 0] |
-                       PlainIcon(request.type);
-    answer = MessageBoxW(static_cast<HWND>(owner), Wide(request.plain_text),
-                         Wide(request.caption), style);
+    const UINT style =
+        MB_TASKMODAL | static_cast<UINT>(request.button_set) |
+        kDefaultButtons[request.default_position < 3 ? request.default_position : 0] |
+        PlainIcon(request.type);
+    answer = MessageBoxW(static_cast<HWND>(owner), Wide(request.plain_text), Wide(request.caption),
+                         style);
     return answer == 0 ? kFailed : kOk;
   }
 
@@ -190,8 +191,12 @@ WindowsMessageBoxDisplay plain_display(false);
 
 }  // namespace
 
-MessageBoxDisplay& SystemMessageBoxDisplay() noexcept { return system_display; }
+MessageBoxDisplay& SystemMessageBoxDisplay() noexcept {
+  return system_display;
+}
 
-MessageBoxDisplay& PlainMessageBoxDisplay() noexcept { return plain_display; }
+MessageBoxDisplay& PlainMessageBoxDisplay() noexcept {
+  return plain_display;
+}
 
 }  // namespace vorn

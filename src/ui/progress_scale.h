@@ -36,6 +36,8 @@ class ProgressScale {
 };
 
 // A bar narrower than it is high runs vertically.
-inline bool ProgressIsVertical(int32_t width, int32_t height) noexcept { return width < height; }
+inline bool ProgressIsVertical(int32_t width, int32_t height) noexcept {
+  return width < height;
+}
 
 }  // namespace vorn

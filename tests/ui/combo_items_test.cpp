@@ -15,20 +15,21 @@ using test::Utf8;
 class ComboItemsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    resources_.Add(u"Data/Xml/Windows.xml",
-                   "<Resources>\n"
-                   "  <Window ID=\"Good\"><ComboBox ID=\"Group\" Type=\"Editable\">"
-                   "    <Item ID=\"First\">#FirstItem</Item>"
-                   "    <Item ID=\"Second\" PictureIndex=\" 0x2\" Selected=\"true\">Second</Item>"
-                   "    <Item ID=\"Third\" PictureIndex=\"-1\">Third</Item>"
-                   "  </ComboBox></Window>\n"
-                   "  <Window ID=\"Stranger\"><ComboBox><Item ID=\"A\">A</Item><Entry ID=\"B\">B</Entry>"
-                   "    <Item ID=\"C\">C</Item></ComboBox></Window>\n"
-                   "  <Window ID=\"NoId\"><ComboBox><Item ID=\"A\">A</Item><Item>B</Item>"
-                   "  </ComboBox></Window>\n"
-                   "  <Window ID=\"NoText\"><ComboBox><Item ID=\"A\"/></ComboBox></Window>\n"
-                   "  <Window ID=\"EmptyId\"><ComboBox><Item ID=\"\">A</Item></ComboBox></Window>\n"
-                   "</Resources>\n");
+    resources_.Add(
+        u"Data/Xml/Windows.xml",
+        "<Resources>\n"
+        "  <Window ID=\"Good\"><ComboBox ID=\"Group\" Type=\"Editable\">"
+        "    <Item ID=\"First\">#FirstItem</Item>"
+        "    <Item ID=\"Second\" PictureIndex=\" 0x2\" Selected=\"true\">Second</Item>"
+        "    <Item ID=\"Third\" PictureIndex=\"-1\">Third</Item>"
+        "  </ComboBox></Window>\n"
+        "  <Window ID=\"Stranger\"><ComboBox><Item ID=\"A\">A</Item><Entry ID=\"B\">B</Entry>"
+        "    <Item ID=\"C\">C</Item></ComboBox></Window>\n"
+        "  <Window ID=\"NoId\"><ComboBox><Item ID=\"A\">A</Item><Item>B</Item>"
+        "  </ComboBox></Window>\n"
+        "  <Window ID=\"NoText\"><ComboBox><Item ID=\"A\"/></ComboBox></Window>\n"
+        "  <Window ID=\"EmptyId\"><ComboBox><Item ID=\"\">A</Item></ComboBox></Window>\n"
+        "</Resources>\n");
     resources_.Add(u"Data/Xml/Strings-en.xml", test::StringFile("en", {{"FirstItem", "One"}}));
     resources_.Mount();
     ASSERT_EQ(resources_.Manager().RegisterDocument(u"Data/Xml/Windows.xml"), kOk);
@@ -66,9 +67,9 @@ TEST_F(ComboItemsTest, BadChildrenEndTheReadingAndKeepTheItemsBefore) {
     Result result;
     uint32_t kept;
   };
-  for (const Case& c : {Case{u"Stranger", kWrongType, 1}, Case{u"NoId", kMissingData, 1},
-                        Case{u"NoText", kMissingData, 0},
-                        Case{u"EmptyId", kLocalizedTextMissing, 0}}) {
+  for (const Case& c :
+       {Case{u"Stranger", kWrongType, 1}, Case{u"NoId", kMissingData, 1},
+        Case{u"NoText", kMissingData, 0}, Case{u"EmptyId", kLocalizedTextMissing, 0}}) {
     ComboItems items;
     EXPECT_EQ(Read(c.window, items), c.result) << Utf8(String(c.window));
     EXPECT_EQ(items.Count(), c.kept) << Utf8(String(c.window));

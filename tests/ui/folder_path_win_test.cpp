@@ -2,9 +2,9 @@
 // confirmed and cancelled by a watcher, with and without its new-folder
 // button.
 #include <windows.h>
-
-#include <objbase.h>
+// The system headers below need windows.h first.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include "resources/support/test_package.h"
 #include "ui/folder_path.h"

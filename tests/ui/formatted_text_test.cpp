@@ -13,7 +13,9 @@ namespace {
 
 using test::Utf8;
 
-std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Wide(const std::string& ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 // Each run as text, with "*" around bold ones and "[n]" after linked ones.
 std::string Runs(const FormattedText& text) {

@@ -2,9 +2,9 @@
 // runs and paragraph formats read back from the control, a screenshot, and
 // a text that is not well-formed leaving the control as it was.
 #include <windows.h>
-
-#include <richedit.h>
+// The system headers below need windows.h first.
 #include <gtest/gtest.h>
+#include <richedit.h>
 
 #include <string>
 
@@ -33,16 +33,16 @@ class RichEditTest : public ::testing::Test {
 
   void SetUp() override {
     control_ = CreateWindowExW(0, L"RichEdit20W", L"",
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 20,
-                               20, 480, 260, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 20, 20,
+                               480, 260, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(control_, nullptr);
   }
   void TearDown() override { DestroyWindow(control_); }
 
   std::wstring ControlText() {
     GETTEXTLENGTHEX length = {GTL_DEFAULT, 1200};
-    const LRESULT units = SendMessageW(control_, EM_GETTEXTLENGTHEX,
-                                       reinterpret_cast<WPARAM>(&length), 0);
+    const LRESULT units =
+        SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     std::wstring text(static_cast<size_t>(units) + 1, L'\0');
     GETTEXTEX get = {};
     get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));

@@ -149,9 +149,9 @@ TEST_F(FrameworkResourcesTest, EachMessageBoxComposesInEveryLanguage) {
   std::vector<std::string> boxes;
   KeysUsedByResources(&boxes);
   std::sort(boxes.begin(), boxes.end());
-  EXPECT_EQ(boxes, (std::vector<std::string>{"CancelConfirmation", "CloseBeforeUninstall",
-                                             "NotInstalled", "UninstallConfirmation",
-                                             "UninstallSucceed"}));
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{"CancelConfirmation", "CloseBeforeUninstall", "NotInstalled",
+                                      "UninstallConfirmation", "UninstallSucceed"}));
   for (const char* language : kLanguages) {
     resources_.language.index = LanguageIndex(std::u16string(language, language + 2).c_str());
     for (const std::string& box : boxes) {

@@ -109,8 +109,8 @@ TEST_F(MessageBoxTest, MarkedDefaultTitleCaptionAndLocalizedLabels) {
 }
 
 TEST_F(MessageBoxTest, InvalidDescriptionsAnswerFiveWithoutShowingAnything) {
-  for (const char16_t* name : {u"OkAndYes", u"NoButtons", u"EmptyButton", u"NoType", u"BadType",
-                               u"Missing"}) {
+  for (const char16_t* name :
+       {u"OkAndYes", u"NoButtons", u"EmptyButton", u"NoType", u"BadType", u"Missing"}) {
     EXPECT_EQ(Show(name), kMessageBoxRefused) << Utf8(String(name));
   }
   EXPECT_EQ(display_.task_calls + display_.plain_calls, 0);
@@ -125,10 +125,16 @@ TEST_F(MessageBoxTest, MessageSplitsIntoFourPartsEachFormattedWithTheArgument) {
   EXPECT_EQ(Show(u"FourParts", u"A\u00A4B"), kMessageBoxRetry);
   const MessageBoxRequest& box = display_.last;
   // The argument's own U+00A4 stays inside the part it was put in.
-  EXPECT_EQ(Utf8(box.header), "Head A\xC2\xA4" "B");
-  EXPECT_EQ(Utf8(box.body), "Body A\xC2\xA4" "B");
+  EXPECT_EQ(Utf8(box.header),
+            "Head A\xC2\xA4"
+            "B");
+  EXPECT_EQ(Utf8(box.body),
+            "Body A\xC2\xA4"
+            "B");
   EXPECT_EQ(Utf8(box.details), "Details");
-  EXPECT_EQ(Utf8(box.footer), "Foot A\xC2\xA4" "B");
+  EXPECT_EQ(Utf8(box.footer),
+            "Foot A\xC2\xA4"
+            "B");
   EXPECT_EQ(box.footer_icon, MessageBoxType::kWarning);
   EXPECT_TRUE(box.command_links);
   EXPECT_EQ(box.button_set, MessageBoxButtonSet::kRetryCancel);

@@ -3,7 +3,7 @@
 // watcher thread finds each box, reads its texts back through the window
 // tree, saves a screenshot and presses a button.
 #include <windows.h>
-
+// The system headers below need windows.h first.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -62,9 +62,9 @@ class MessageBoxWinTest : public ::testing::Test {
     resources_.AddSourceFile(u"Data/Xml/VornLib-Strings-fr.xml", "Data/Xml/VornLib-Strings-fr.xml");
     resources_.Add(u"Data/Xml/Dialogs.xml", kDialogs);
     resources_.Mount();
-    for (const char16_t* path : {u"Data/Xml/VornLib-Resources.xml", u"Data/Xml/Dialogs.xml",
-                                 u"Data/Xml/VornLib-Strings-en.xml",
-                                 u"Data/Xml/VornLib-Strings-fr.xml"}) {
+    for (const char16_t* path :
+         {u"Data/Xml/VornLib-Resources.xml", u"Data/Xml/Dialogs.xml",
+          u"Data/Xml/VornLib-Strings-en.xml", u"Data/Xml/VornLib-Strings-fr.xml"}) {
       ASSERT_EQ(resources_.Manager().RegisterDocument(path), kOk);
     }
     owner_.application_name = u"Vorn Demo";

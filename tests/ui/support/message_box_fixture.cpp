@@ -5,8 +5,7 @@
 
 namespace vorn::test {
 
-void TestResources::AddSourceFile(const std::u16string& package_path,
-                                  const std::string& relative) {
+void TestResources::AddSourceFile(const std::u16string& package_path, const std::string& relative) {
   const std::string path = std::string(VORN_PACKAGE_DATA) + "/" + relative;
   std::ifstream file(path, std::ios::binary);
   ASSERT_TRUE(file.good()) << path;
