@@ -272,8 +272,10 @@ uint32_t ShowMessageBox(ResourceManager& resources, MessageBoxDisplay& display,
   resources.Release(element);
   if (read != kOk) return kMessageBoxRefused;
 
-  const String caption_base =
-      owner.window ? display.WindowTitle(owner.window) : owner.application_name;
+  // A window without a title (not yet shown, or untitled) leaves the
+  // caption to the application's name rather than to a bare " - Title".
+  String caption_base = owner.window ? display.WindowTitle(owner.window) : String();
+  if (caption_base.IsEmpty()) caption_base = owner.application_name;
   MessageBoxRequest request;
   if (ComposeMessageBox(description, caption_base, argument, request) != kOk) {
     return kMessageBoxRefused;

@@ -106,6 +106,10 @@ TEST_F(MessageBoxTest, MarkedDefaultTitleCaptionAndLocalizedLabels) {
   EXPECT_TRUE(box.body.IsEmpty() && box.details.IsEmpty() && box.footer.IsEmpty());
   display_.task_answer = kMessageBoxFirstButtonId + kMessageBoxYes;
   EXPECT_EQ(Show(u"AskNo"), kMessageBoxYes);
+  // An owner without a title: the application's name starts the caption.
+  display_.title = String();
+  Show(u"AskNo");
+  EXPECT_EQ(Utf8(display_.last.caption), "Demo - Confirmation");
 }
 
 TEST_F(MessageBoxTest, InvalidDescriptionsAnswerFiveWithoutShowingAnything) {
