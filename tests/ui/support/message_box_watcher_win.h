@@ -1,0 +1,124 @@
+// What the Windows tests use to see real dialogs: a watcher thread that
+// finds the process's dialog box, reads its texts back through the window
+// tree, saves a screenshot and presses a button; and window screenshots as
+// PNG. Header only: the support folder's sources are built natively too.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "resources/support/picture_files.h"
+
+namespace vorn::test {
+
+// The window's rectangle on the screen, saved as an RGB PNG.
+inline void SaveScreenshot(HWND box, const std::string& file_name) {
+  RECT rect;
+  if (!GetWindowRect(box, &rect)) return;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    PngImage png;
+    png.color_type = 2;
+    png.width = static_cast<uint32_t>(width);
+    png.height = static_cast<uint32_t>(height);
+    const uint8_t* pixels = static_cast<const uint8_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+      png.rows.push_back(pixels[i * 4 + 2]);
+      png.rows.push_back(pixels[i * 4 + 1]);
+      png.rows.push_back(pixels[i * 4 + 0]);
+    }
+    const Bytes encoded = EncodePng(png);
+    if (FILE* file = std::fopen(file_name.c_str(), "wb")) {
+      std::fwrite(encoded.data(), 1, encoded.size(), file);
+      std::fclose(file);
+    }
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+struct Watch {
+  // In: the control identifier to press, and the screenshot's file name.
+  int press = 0;
+  std::string screenshot;
+  // Out: what the box showed.
+  bool found = false;
+  std::wstring caption;
+  std::wstring texts;  // every child's text, one per line, mnemonics removed
+  std::vector<int> button_ids;
+};
+
+struct Search {
+  HWND box = nullptr;
+};
+
+inline BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+      std::wstring(name) == L"#32770") {
+    reinterpret_cast<Search*>(parameter)->box = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+inline BOOL CALLBACK ReadChild(HWND child, LPARAM parameter) {
+  Watch& watch = *reinterpret_cast<Watch*>(parameter);
+  wchar_t text[1024] = {};
+  GetWindowTextW(child, text, 1024);
+  std::wstring line;
+  for (const wchar_t* at = text; *at; ++at) {
+    if (*at != L'&') line += *at;
+  }
+  watch.texts += line + L"\n";
+  wchar_t name[64] = {};
+  GetClassNameW(child, name, 64);
+  if (std::wstring(name) == L"Button" && IsWindowVisible(child)) {
+    watch.button_ids.push_back(GetDlgCtrlID(child));
+  }
+  return TRUE;
+}
+
+inline DWORD WINAPI WatchBox(void* parameter) {
+  Watch& watch = *static_cast<Watch*>(parameter);
+  Search search;
+  for (int attempt = 0; attempt < 200 && !search.box; ++attempt) {
+    Sleep(50);
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+  }
+  if (!search.box) return 1;
+  // Let the box paint itself before it is read and photographed.
+  Sleep(400);
+  watch.found = true;
+  wchar_t caption[256] = {};
+  GetWindowTextW(search.box, caption, 256);
+  watch.caption = caption;
+  EnumChildWindows(search.box, ReadChild, reinterpret_cast<LPARAM>(&watch));
+  if (!watch.screenshot.empty()) SaveScreenshot(search.box, watch.screenshot);
+  PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(watch.press, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(search.box, watch.press)));
+  return 0;
+}
+
+}  // namespace vorn::test
