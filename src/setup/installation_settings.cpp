@@ -34,6 +34,12 @@ bool HasName(const XmlElement& element, const char16_t* name) noexcept {
   return element.Name() != nullptr && String(element.Name()) == name;
 }
 
+// An install option that cannot be read counts as chosen.
+bool OptionOrTrue(const char16_t* preference) noexcept {
+  bool value = true;
+  return Preferences::Instance().GetBool(preference, &value) != kOk || value;
+}
+
 }  // namespace
 
 InstallationSettings& InstallationSettings::Get() noexcept {
@@ -221,21 +227,11 @@ float InstallationSettings::SpaceRequiredMiB() const noexcept {
 }
 
 bool InstallationSettings::CreateDesktopShortcut() noexcept {
-  bool value = true;
-  if (Preferences::Instance().GetBool(u"/User/Global/InstallOptions/CreateDesktopShortcut",
-                                      &value) != kOk) {
-    return true;
-  }
-  return value;
+  return OptionOrTrue(u"/User/Global/InstallOptions/CreateDesktopShortcut");
 }
 
 bool InstallationSettings::CreateQuickLaunchShortcut() noexcept {
-  bool value = true;
-  if (Preferences::Instance().GetBool(u"/User/Global/InstallOptions/CreateQuickLaunchShortcut",
-                                      &value) != kOk) {
-    return true;
-  }
-  return value;
+  return OptionOrTrue(u"/User/Global/InstallOptions/CreateQuickLaunchShortcut");
 }
 
 }  // namespace vorn

@@ -9,7 +9,7 @@
 #include "package/package_file_system.h"
 #include "resources/resource_manager.h"
 #include "setup/support/settings_documents.h"
-#include "setup/support/windows_helpers.h"
+#include "application/support/windows_helpers.h"
 #include "setup/support/xml_package.h"
 
 namespace vorn {

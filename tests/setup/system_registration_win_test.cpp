@@ -17,7 +17,7 @@
 #include "resources/resource_manager.h"
 #include "setup/installation_settings.h"
 #include "setup/support/settings_documents.h"
-#include "setup/support/windows_helpers.h"
+#include "application/support/windows_helpers.h"
 #include "setup/support/xml_package.h"
 
 namespace vorn {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "application/support/windows_helpers.h"
 #include "foundation/folder.h"
 #include "foundation/special_folder.h"
 #include "package/package_file_system.h"
@@ -18,7 +19,6 @@
 #include "setup/installation_settings.h"
 #include "setup/support/product_identity.h"
 #include "setup/support/settings_documents.h"
-#include "setup/support/windows_helpers.h"
 #include "setup/support/xml_package.h"
 #include "setup/system_registration.h"
 
@@ -124,32 +124,13 @@ class InstalledProductTest : public ::testing::Test {
   DWORD RunProduct(const wchar_t* parameters, const wchar_t* answer) {
     SetEnvironmentVariableW(L"VORN_PRODUCT_ANSWER", answer);
     SetEnvironmentVariableW(L"VORN_PRODUCT_LOG", Wide(log_));
-    std::wstring command = L"\"" + std::wstring(Wide(program_)) + L"\" " + parameters;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-      return 9999;
-    }
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD exit_code = 9998;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return exit_code;
+    return test::RunAndWait(L"\"" + std::wstring(Wide(program_)) + L"\" " + parameters);
   }
 
   // Starts the product normally and waits until it holds its marker.
   void StartRunningProduct() {
-    std::wstring command = L"\"" + std::wstring(Wide(program_)) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    CloseHandle(process.hThread);
-    running_ = process.hProcess;
+    running_ = test::StartProcess(L"\"" + std::wstring(Wide(program_)) + L"\"");
+    ASSERT_NE(running_, nullptr);
     const String marker = u"Local\\VornLib.{" + String(test::kProductUuid) + u"}";
     for (int i = 0; i < 600; ++i) {
       HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(marker));

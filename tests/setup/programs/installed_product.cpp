@@ -15,8 +15,8 @@
 
 #include "setup/support/xml_package.h"
 #include "application/app_module.h"
+#include "application/support/console_window.h"
 #include "application/application_core.h"
-#include "application/application_window.h"
 #include "application/framework_switches.h"
 #include "application/program_entry.h"
 #include "application/user_prompt.h"
@@ -29,26 +29,6 @@ namespace {
 using vorn::ApplicationCore;
 using vorn::PromptAnswer;
 using vorn::Result;
-
-class HiddenWindow : public vorn::ApplicationWindow {
- public:
-  bool HasSystemWindow() const noexcept override { return has_window_; }
-  void* SystemHandle() const noexcept override { return nullptr; }
-  Result CreateSystemWindow() noexcept override {
-    has_window_ = true;
-    return vorn::kOk;
-  }
-  void DestroySystemWindow() noexcept override { has_window_ = false; }
-  bool IsMaximized() const noexcept override { return false; }
-  void UpdateFrame(float) noexcept override {}
-  bool IsIdle() noexcept override { return false; }
-  bool PreTranslateMessage(void*) noexcept override { return false; }
-  void ApplicationStarted() noexcept override {}
-  bool OpenFiles(const vorn::String*, uint32_t) noexcept override { return false; }
-
- private:
-  bool has_window_ = false;
-};
 
 class EnvironmentPrompt : public vorn::UserPrompt {
  public:
@@ -96,7 +76,7 @@ class WaitingModule : public vorn::AppModule {
   DWORD started_ = 0;
 };
 
-HiddenWindow window;
+ConsoleWindow window;
 EnvironmentPrompt prompt;
 WaitingModule waiting;
 vorn::test::XmlPackage package;

@@ -1,5 +1,5 @@
-// Reading back what the tests' installations left in the real registry and
-// file system (Windows test programs only).
+// Reading back what the tests left in the real registry and file system,
+// and running programs from them (Windows test programs only).
 #pragma once
 
 #include <windows.h>
@@ -76,6 +76,31 @@ inline bool RegistryKeyExists(HKEY root, const String& key_path) {
   if (RegOpenKeyExW(root, Wide(key_path), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
+}
+
+// Starts the command line; null when it cannot start.
+inline HANDLE StartProcess(std::wstring command, DWORD flags = 0) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                      &startup, &process)) {
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+// Runs the command line to its end (two minutes at most) and gives its exit
+// code; 9999 when it cannot start.
+inline DWORD RunAndWait(const std::wstring& command, DWORD flags = 0) {
+  HANDLE process = StartProcess(command, flags);
+  if (process == nullptr) return 9999;
+  WaitForSingleObject(process, 120000);
+  DWORD exit_code = 9998;
+  GetExitCodeProcess(process, &exit_code);
+  CloseHandle(process);
+  return exit_code;
 }
 
 // The temporary folder, with its trailing separator.
