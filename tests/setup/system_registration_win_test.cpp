@@ -292,6 +292,19 @@ TEST_F(SystemRegistrationTest, CreateShortcutChecksItsArgumentsAndReplacesReadOn
   EXPECT_EQ(CreateShortcut(settings, root_ + u"\\Missing", u"A", u"C:\\a.exe", nullptr), kFailed);
 }
 
+TEST_F(SystemRegistrationTest, ANewInstallerFindsTheRecordedFolderAndGroup) {
+  InstallationSettings& settings = Build(test::SettingsText(), kThreeFiles);
+  settings.install_folder = root_ + u"\\Chosen Elsewhere";
+  settings.program_group = u"Vorn Registration Co\\Chosen Group";
+  SetShortcutOptions(false, false);
+  ASSERT_EQ(RegisterInstallation(settings), kOk);
+
+  InstallationSettings later;
+  later.Build(*resources_);
+  EXPECT_EQ(Utf8(later.install_folder), Utf8(settings.install_folder));
+  EXPECT_EQ(Utf8(later.program_group), "Vorn Registration Co\\Chosen Group");
+}
+
 TEST(InstallDate, IsEightDigits) {
   EXPECT_EQ(Utf8(InstallDateText(2016, 3, 10)), "20160310");
   EXPECT_EQ(Utf8(InstallDateText(987, 12, 1)), "09871201");

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "application/file_type_registration.h"
 #include "application/support/windows_helpers.h"
 #include "foundation/folder.h"
 #include "foundation/special_folder.h"
@@ -283,6 +284,22 @@ TEST_F(InstalledProductTest, FileTypeSwitchesRemoveAndRestoreTheRegistration) {
   // Two switches: both run, the last one's result is the exit code.
   EXPECT_EQ(RunProduct(L"/UnregisterFileTypes /Install", nullptr), 0u);
   EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, u".vtpdoc"));
+}
+
+TEST_F(InstalledProductTest, WithoutRightsTheRegistrationRunsInAnElevatedCopy) {
+  ASSERT_EQ(RunProduct(L"/UnregisterFileTypes", nullptr), 0u);
+  FileTypeOwner owner;
+  owner.resources = resources_.get();
+  owner.program_path = program_;
+  owner.name = test::kProductName;
+  owner.elevated = false;
+  // The copy registers the types it declares itself; its result comes back.
+  EXPECT_EQ(RegisterFileTypes(owner, true, true), kOk);
+  EXPECT_EQ(ReadRegistryValue(HKEY_CLASSES_ROOT, u".vtpdoc", nullptr).text,
+            L"Vorn Test Product.vtpdoc");
+  EXPECT_EQ(RegisterFileTypes(owner, false, true), kOk);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, u".vtpdoc"));
+  EXPECT_EQ(RegisterFileTypes(owner, false, true), kNotFound);
 }
 
 TEST_F(InstalledProductTest, WithoutAPromptTheUninstallationRunsAsAQuietOne) {
