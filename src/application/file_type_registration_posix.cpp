@@ -13,7 +13,11 @@ FileTypeOwner ProcessFileTypeOwner() noexcept {
 }
 
 // The shell's registry exists only on Windows.
-Result RegisterFileTypes(bool, bool) noexcept { return kNotSupported; }
-Result RegisterFileTypes(const FileTypeOwner&, bool, bool) noexcept { return kNotSupported; }
+Result RegisterFileTypes(bool, bool) noexcept {
+  return kNotSupported;
+}
+Result RegisterFileTypes(const FileTypeOwner&, bool, bool) noexcept {
+  return kNotSupported;
+}
 
 }  // namespace vorn

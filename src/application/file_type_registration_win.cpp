@@ -22,10 +22,10 @@ Result WriteClassesValue(const String& key_path, const char16_t* value) noexcept
 }
 
 // The icon and the open command, shared by file types and protocols.
-Result WriteIconAndCommand(const String& key_path, const String& program_path,
-                           int32_t icon_index, const String& command) noexcept {
-  Result result = WriteClassesValue(key_path + u"\\DefaultIcon",
-                                    FileTypeIcon(program_path, icon_index).Text());
+Result WriteIconAndCommand(const String& key_path, const String& program_path, int32_t icon_index,
+                           const String& command) noexcept {
+  Result result =
+      WriteClassesValue(key_path + u"\\DefaultIcon", FileTypeIcon(program_path, icon_index).Text());
   if (result != kOk) return result;
   return WriteClassesValue(key_path + u"\\shell\\open\\command",
                            OpenCommandText(program_path, command).Text());
@@ -163,17 +163,15 @@ Result RegisterFileTypes(const FileTypeOwner& owner, bool register_types,
                             register_types ? u"/RegisterFileTypes" : u"/UnregisterFileTypes");
   }
   if (register_types) RegisterAppPaths(owner.program_path);
-  Result result = ForEachEntry(*owner.resources, u"FileTypes", u"FileType",
-                               [&](const XmlElement& entry) {
-                                 return register_types ? RegisterFileType(owner, entry)
-                                                       : UnregisterFileType(owner, entry);
-                               });
+  Result result =
+      ForEachEntry(*owner.resources, u"FileTypes", u"FileType", [&](const XmlElement& entry) {
+        return register_types ? RegisterFileType(owner, entry) : UnregisterFileType(owner, entry);
+      });
   if (result != kOk) return result;
-  return ForEachEntry(*owner.resources, u"CustomProtocols", u"Protocol",
-                      [&](const XmlElement& entry) {
-                        return register_types ? RegisterProtocol(owner, entry)
-                                              : UnregisterProtocol(entry);
-                      });
+  return ForEachEntry(
+      *owner.resources, u"CustomProtocols", u"Protocol", [&](const XmlElement& entry) {
+        return register_types ? RegisterProtocol(owner, entry) : UnregisterProtocol(entry);
+      });
 }
 
 }  // namespace vorn

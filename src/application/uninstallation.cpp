@@ -44,7 +44,9 @@ bool IsAsciiLetter(char16_t unit) noexcept {
 
 }  // namespace
 
-String UninstallEntryName(const Guid& uuid) noexcept { return u"{" + GuidToText(uuid) + u"}"; }
+String UninstallEntryName(const Guid& uuid) noexcept {
+  return u"{" + GuidToText(uuid) + u"}";
+}
 
 String UninstallTitle(const ApplicationDescription& description) noexcept {
   String title = description.name;

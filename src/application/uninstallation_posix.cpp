@@ -3,7 +3,9 @@
 namespace vorn {
 
 // Installations, their registry entry and the batch file exist on Windows.
-Result Uninstall(bool) noexcept { return kNotSupported; }
+Result Uninstall(bool) noexcept {
+  return kNotSupported;
+}
 
 Result WriteUninstallBatch(const String&, const String&, const String&,
                            String& batch_path) noexcept {

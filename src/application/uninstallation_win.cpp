@@ -1,5 +1,8 @@
+// The Windows headers depend on their order.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include "application/app_paths.h"
 #include "application/application_core.h"
@@ -23,7 +26,9 @@ namespace {
 // The most shortcuts one uninstallation removes.
 constexpr int32_t kMaxShortcuts = 256;
 
-const wchar_t* Wide(const char16_t* text) noexcept { return reinterpret_cast<const wchar_t*>(text); }
+const wchar_t* Wide(const char16_t* text) noexcept {
+  return reinterpret_cast<const wchar_t*>(text);
+}
 
 // The short (8.3) form of an existing path; empty when the system has none.
 String ShortPath(const String& long_path) noexcept {
@@ -186,7 +191,9 @@ void Uninstaller::RemoveInstalledFiles(RegistryKey& product,
 
 }  // namespace
 
-Result Uninstall(bool update_mode) noexcept { return Uninstaller(update_mode).Run(); }
+Result Uninstall(bool update_mode) noexcept {
+  return Uninstaller(update_mode).Run();
+}
 
 Result WriteUninstallBatch(const String& install_folder, const String& program_path,
                            const String& name, String& batch_path) noexcept {

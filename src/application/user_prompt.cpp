@@ -8,9 +8,13 @@ UserPrompt* installed_prompt = nullptr;
 
 }  // namespace
 
-void SetUserPrompt(UserPrompt* prompt) noexcept { installed_prompt = prompt; }
+void SetUserPrompt(UserPrompt* prompt) noexcept {
+  installed_prompt = prompt;
+}
 
-UserPrompt* InstalledUserPrompt() noexcept { return installed_prompt; }
+UserPrompt* InstalledUserPrompt() noexcept {
+  return installed_prompt;
+}
 
 PromptAnswer ShowUserMessage(const char16_t* message, const String& argument) noexcept {
   if (installed_prompt == nullptr) return PromptAnswer::kNotShown;

@@ -216,7 +216,9 @@ String InstallationSettings::ProductExecutableFor(bool on_64_bit_windows) const 
   return MainExecutablePath();
 }
 
-String InstallationSettings::UuidText() const noexcept { return GuidToText(uuid); }
+String InstallationSettings::UuidText() const noexcept {
+  return GuidToText(uuid);
+}
 
 String InstallationSettings::UninstallKey() const noexcept {
   return String(kUninstallRoot) + u"\\" + UninstallEntryName(uuid);

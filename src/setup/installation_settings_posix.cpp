@@ -5,6 +5,8 @@ namespace vorn {
 // Installations are recorded in the Windows registry only.
 void InstallationSettings::ReadExistingInstallation() noexcept {}
 
-bool RunsOn64BitWindows() noexcept { return false; }
+bool RunsOn64BitWindows() noexcept {
+  return false;
+}
 
 }  // namespace vorn

@@ -18,7 +18,9 @@ namespace vorn {
 
 namespace {
 
-const wchar_t* Wide(const char16_t* text) noexcept { return reinterpret_cast<const wchar_t*>(text); }
+const wchar_t* Wide(const char16_t* text) noexcept {
+  return reinterpret_cast<const wchar_t*>(text);
+}
 
 // The shell link class and the two interfaces a shortcut is made through.
 constexpr CLSID kShellLinkClass = {
@@ -78,8 +80,7 @@ Result WriteUninstallEntry(InstallationSettings& settings) noexcept {
     GetLocalTime(&today);
     // Single values that cannot be written are passed over: the entry is
     // still useful without them.
-    entry.WriteText(u"UninstallString",
-                    String(u"\"" + main_executable + u"\" /Uninstall").Text());
+    entry.WriteText(u"UninstallString", String(u"\"" + main_executable + u"\" /Uninstall").Text());
     entry.WriteText(u"DisplayName", settings.DisplayName().Text());
     entry.WriteText(u"Contact", settings.contact.Text());
     entry.WriteText(u"Comments", settings.description.Text());
@@ -90,8 +91,7 @@ Result WriteUninstallEntry(InstallationSettings& settings) noexcept {
     entry.WriteText(u"URLInfoAbout", settings.technical_support.Text());
     entry.WriteText(u"URLUpdateInfo", settings.updates.Text());
     entry.WriteText(u"Size", u"");
-    entry.WriteText(u"InstallDate",
-                    InstallDateText(today.wYear, today.wMonth, today.wDay).Text());
+    entry.WriteText(u"InstallDate", InstallDateText(today.wYear, today.wMonth, today.wDay).Text());
     entry.WriteText(u"InstallLocation", settings.InstallFolderPath().Text());
     entry.WriteInt32(u"EstimatedSize", static_cast<int32_t>(settings.total_size / 1024));
     entry.WriteInt32(u"NoModify", 1);

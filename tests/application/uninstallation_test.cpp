@@ -16,8 +16,9 @@ std::string Narrow(const String& text) {
 }
 
 TEST(UninstallBatch, TextIsTheEightLinesWithCrLfAndNoFinalLineEnd) {
-  const String text = UninstallBatchText(u"C:\\PROGRA~1\\VORNTE~1\\", u"C:\\PROGRA~1\\VORNTE~1\\PRODUCT.EXE",
-                                         u"C:\\Temp\\VNL1A2~1.CMD");
+  const String text =
+      UninstallBatchText(u"C:\\PROGRA~1\\VORNTE~1\\", u"C:\\PROGRA~1\\VORNTE~1\\PRODUCT.EXE",
+                         u"C:\\Temp\\VNL1A2~1.CMD");
   EXPECT_EQ(Narrow(text),
             "@echo off\r\n"
             "cd\\\r\n"
@@ -50,13 +51,13 @@ TEST(UninstallBatch, OnlyAbsoluteFoldersBelowADriveRootMayBeEmptied) {
 }
 
 TEST(UninstallLists, RecordedFilesMustStayInsideTheInstallFolder) {
-  for (const char16_t* file : {u"Product.exe", u"Data\\a.dat", u"Data/Maps/b.map", u"..x",
-                               u"a..\\b"}) {
+  for (const char16_t* file :
+       {u"Product.exe", u"Data\\a.dat", u"Data/Maps/b.map", u"..x", u"a..\\b"}) {
     EXPECT_TRUE(IsInstallRelativePath(file)) << Narrow(file);
   }
-  for (const char16_t* file : {u"", u"C:\\Windows\\win.ini", u"\\Windows\\win.ini",
-                               u"C:win.ini", u"..\\outside.txt", u"Data\\..\\..\\x",
-                               u"Data/../x", u"..", u"file.txt:stream"}) {
+  for (const char16_t* file :
+       {u"", u"C:\\Windows\\win.ini", u"\\Windows\\win.ini", u"C:win.ini", u"..\\outside.txt",
+        u"Data\\..\\..\\x", u"Data/../x", u"..", u"file.txt:stream"}) {
     EXPECT_FALSE(IsInstallRelativePath(file)) << Narrow(file);
   }
 }
@@ -75,7 +76,8 @@ TEST(UninstallNames, EntryAndTitleComeFromTheDescription) {
   ASSERT_EQ(TextToGuid(u"5A0C1E27-9B3D-4F61-8C2E-7D4B9A0F1E36", description.uuid), kOk);
   description.name = u"Vorn";
   description.version = u"2.5";
-  EXPECT_EQ(UninstallEntryName(description.uuid), String(u"{5A0C1E27-9B3D-4F61-8C2E-7D4B9A0F1E36}"));
+  EXPECT_EQ(UninstallEntryName(description.uuid),
+            String(u"{5A0C1E27-9B3D-4F61-8C2E-7D4B9A0F1E36}"));
   EXPECT_EQ(UninstallTitle(description), String(u"Vorn\u00A02.5"));
   description.tag = u"Beta one";
   EXPECT_EQ(UninstallTitle(description), String(u"Vorn\u00A02.5 Beta one"));

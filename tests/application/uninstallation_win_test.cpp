@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -23,7 +22,9 @@ std::string Narrow(const String& text) {
   return narrow;
 }
 
-bool Exists(const String& path) { return FileExists(path) || FolderExists(path); }
+bool Exists(const String& path) {
+  return FileExists(path) || FolderExists(path);
+}
 
 // Runs the batch with the system's command interpreter and waits for it.
 void RunBatch(const String& batch) {
@@ -66,10 +67,10 @@ TEST_F(UninstallBatchFileTest, IsWrittenByteForByteAndRemovesTheProgramAndItsFol
   const std::string batch = Narrow(test::ShortForm(batch_));
   ASSERT_FALSE(folder.empty());
   ASSERT_EQ(folder.back(), '\\');
-  EXPECT_EQ(ReadWholeFile(batch_),
-            "@echo off\r\ncd\\\r\n:loop\r\ndel \"" + program + "\"\r\nif exist \"" + program +
-                "\" goto loop\r\ndel \"" + folder + "*.???\"\r\nrd \"" + folder + "\"\r\ndel \"" +
-                batch + "\"");
+  EXPECT_EQ(ReadWholeFile(batch_), "@echo off\r\ncd\\\r\n:loop\r\ndel \"" + program +
+                                       "\"\r\nif exist \"" + program + "\" goto loop\r\ndel \"" +
+                                       folder + "*.???\"\r\nrd \"" + folder + "\"\r\ndel \"" +
+                                       batch + "\"");
 
   RunBatch(batch_);
   EXPECT_FALSE(Exists(program_));
@@ -81,9 +82,8 @@ TEST_F(UninstallBatchFileTest, IsWrittenByteForByteAndRemovesTheProgramAndItsFol
 
 TEST_F(UninstallBatchFileTest, AFolderItCannotSafelyEmptyKeepsEverythingButProgramAndBatch) {
   ASSERT_TRUE(test::WriteSmallFile(folder_ + u"user.txt", "the user's"));
-  for (const String& folder :
-       {String(), String(u"C:\\"), String(u"Install Folder\\"),
-        String(root_ + u"No Such Folder\\"), String(folder_ + u"..\\")}) {
+  for (const String& folder : {String(), String(u"C:\\"), String(u"Install Folder\\"),
+                               String(root_ + u"No Such Folder\\"), String(folder_ + u"..\\")}) {
     ASSERT_EQ(WriteUninstallBatch(folder, program_, u"Vorn Batch", batch_), kOk);
     const std::string text = ReadWholeFile(batch_);
     EXPECT_EQ(text.find("*.???"), std::string::npos) << text;

@@ -1,15 +1,14 @@
-#include "application/file_type_registration.h"
-
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
 #include <memory>
 
 #include "application/app_paths.h"
+#include "application/file_type_registration.h"
+#include "application/support/windows_helpers.h"
 #include "package/package_file_system.h"
 #include "resources/resource_manager.h"
 #include "setup/support/settings_documents.h"
-#include "application/support/windows_helpers.h"
 #include "setup/support/xml_package.h"
 
 namespace vorn {
@@ -96,7 +95,8 @@ TEST_F(FileTypeRegistrationTest, RegisteringWritesExtensionsProgIdsProtocolsAndA
   // Children of another name are no file types.
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, u".vftnot"));
 
-  const test::RegistryValue url = ReadRegistryValue(HKEY_CLASSES_ROOT, u"vornftlink", L"URL Protocol");
+  const test::RegistryValue url =
+      ReadRegistryValue(HKEY_CLASSES_ROOT, u"vornftlink", L"URL Protocol");
   EXPECT_EQ(url.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(url.text, L"");
   EXPECT_EQ(Default(L"vornftlink"), L"URL:Vorn link");

@@ -105,7 +105,7 @@ TEST(InstallationSettings, ShortcutsNeedATargetAndAHelpText) {
   SettingsText text;
   text.shortcuts =
       "<Shortcut Text=\"#ReadMe\" Help=\"#ReadMe\">ReadMe.txt</Shortcut>"
-      "<Shortcut Text=\"Manual\">Manual.pdf</Shortcut>"          // no Help: dropped
+      "<Shortcut Text=\"Manual\">Manual.pdf</Shortcut>"                 // no Help: dropped
       "<Shortcut Text=\"Nothing\" Help=\"Starts nothing\"></Shortcut>"  // no target
       "<Link Text=\"Other\" Help=\"Other\">Other.txt</Link>"
       "<Shortcut Help=\"Untitled\">Untitled.txt</Shortcut>";
@@ -121,11 +121,10 @@ TEST(InstallationSettings, ShortcutsNeedATargetAndAHelpText) {
 
 TEST(InstallationSettings, NestedFileListsPrefixTheirPaths) {
   const std::string list = FileListXml(
-      "Product/", FileXml("Product.exe", 100) +
-                      "<Files Path=\"Data/\">" + FileXml("a.dat", 20) +
+      "Product/", FileXml("Product.exe", 100) + "<Files Path=\"Data/\">" + FileXml("a.dat", 20) +
                       "<Files Path=\"Maps/\">" + FileXml("b.map", 3) + "</Files>" +
-                      "<Files Path=\"Glued\">" + FileXml("c.txt", 4) + "</Files>" +
-                      "</Files>" + FileXml("ReadMe.txt", 1));
+                      "<Files Path=\"Glued\">" + FileXml("c.txt", 4) + "</Files>" + "</Files>" +
+                      FileXml("ReadMe.txt", 1));
   SettingsFromPackage built(SettingsText(), list);
   const InstallationSettings& settings = built.settings;
   EXPECT_EQ(Utf8(settings.source_folder), "Product/");
@@ -146,8 +145,8 @@ TEST(InstallationSettings, SpaceRequiredRoundsUpToWholeMebibytes) {
     unsigned long long bytes;
     float mebibytes;
   };
-  for (const Case& c : {Case{0, 0.0f}, Case{1, 1.0f}, Case{1048576, 1.0f},
-                        Case{1048577, 2.0f}, Case{5u * 1048576u + 7u, 6.0f}}) {
+  for (const Case& c : {Case{0, 0.0f}, Case{1, 1.0f}, Case{1048576, 1.0f}, Case{1048577, 2.0f},
+                        Case{5u * 1048576u + 7u, 6.0f}}) {
     SettingsFromPackage built(SettingsText(), OneFile(c.bytes));
     EXPECT_EQ(built.settings.SpaceRequiredMiB(), c.mebibytes) << c.bytes;
   }

@@ -1,5 +1,3 @@
-#include "setup/system_registration.h"
-
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "application/support/windows_helpers.h"
 #include "foundation/folder.h"
 #include "foundation/special_folder.h"
 #include "package/package_file_system.h"
@@ -17,8 +16,8 @@
 #include "resources/resource_manager.h"
 #include "setup/installation_settings.h"
 #include "setup/support/settings_documents.h"
-#include "application/support/windows_helpers.h"
 #include "setup/support/xml_package.h"
+#include "setup/system_registration.h"
 
 namespace vorn {
 namespace {
@@ -65,8 +64,8 @@ class SystemRegistrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    root_ = test::TemporaryFolder() + test::FromAscii("vorn-registration-" +
-                                                      std::to_string(GetCurrentProcessId()));
+    root_ = test::TemporaryFolder() +
+            test::FromAscii("vorn-registration-" + std::to_string(GetCurrentProcessId()));
     GetSpecialFolder(kProgramsMenuFolder, programs_);
     GetSpecialFolder(kUserDesktopFolder, desktop_);
     GetSpecialFolder(kQuickLaunchFolder, quick_launch_);
@@ -100,8 +99,8 @@ class SystemRegistrationTest : public ::testing::Test {
     files_ = std::make_unique<PackageFileSystem>();
     EXPECT_EQ(package_.MountIn(*files_), kOk);
     resources_ = std::make_unique<ResourceManager>(*files_);
-    for (const char16_t* document : {u"Data/Xml/Configuration.xml", u"Data/Xml/FileList.xml",
-                                     u"Data/Xml/Strings-en.xml"}) {
+    for (const char16_t* document :
+         {u"Data/Xml/Configuration.xml", u"Data/Xml/FileList.xml", u"Data/Xml/Strings-en.xml"}) {
       EXPECT_EQ(resources_->RegisterDocument(document), kOk);
     }
     settings_ = std::make_unique<InstallationSettings>();
@@ -139,9 +138,10 @@ class SystemRegistrationTest : public ::testing::Test {
   std::unique_ptr<InstallationSettings> settings_;
 };
 
-const std::string kThreeFiles = test::FileListXml(
-    "Product/", test::FileXml("Product.exe", 1048576) + "<Files Path=\"Data/\">" +
-                    test::FileXml("notes.txt", 1000) + "</Files>" + test::FileXml("ReadMe.txt", 24));
+const std::string kThreeFiles =
+    test::FileListXml("Product/", test::FileXml("Product.exe", 1048576) + "<Files Path=\"Data/\">" +
+                                      test::FileXml("notes.txt", 1000) + "</Files>" +
+                                      test::FileXml("ReadMe.txt", 24));
 
 TEST_F(SystemRegistrationTest, TheUninstallEntryHoldsEveryValueWithItsType) {
   test::SettingsText text;
@@ -204,7 +204,8 @@ TEST_F(SystemRegistrationTest, TheUninstallEntryHoldsEveryValueWithItsType) {
   std::sort(expected_names.begin(), expected_names.end());
   EXPECT_EQ(names, expected_names);
   for (const Expected& wanted : expected) {
-    const RegistryValue value = ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry), wanted.name);
+    const RegistryValue value =
+        ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry), wanted.name);
     EXPECT_EQ(value.type, wanted.type) << Utf8(FromWide(wanted.name));
     if (wanted.type == REG_SZ) {
       EXPECT_EQ(value.text, wanted.text);

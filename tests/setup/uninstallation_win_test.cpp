@@ -1,11 +1,10 @@
 // The product installed by the test (its files copied, the installation
 // registered, which runs the product's own "/Install") and removed again by
 // the product itself, in every mode the uninstallation has.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -36,8 +35,11 @@ using test::Wide;
 
 const String kEntry = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{" +
                       String(test::kProductUuid) + u"}";
-const String kAppPaths = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Product.exe";
-const std::string kTitle = "Vorn Test Product\xC2\xA0" "2.5 Beta one";
+const String kAppPaths =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VornTestProduct.exe";
+const std::string kTitle =
+    "Vorn Test Product\xC2\xA0"
+    "2.5 Beta one";
 
 String ProgramFolder() {
   wchar_t buffer[MAX_PATH];
@@ -53,7 +55,7 @@ class InstalledProductTest : public ::testing::Test {
     root_ = test::TemporaryFolder() +
             test::FromAscii("vorn-uninstall-" + std::to_string(GetCurrentProcessId())) + u"\\";
     folder_ = root_ + u"Vorn Test Company\\Vorn Test Product";
-    program_ = folder_ + u"\\Product.exe";
+    program_ = folder_ + u"\\VornTestProduct.exe";
     log_ = root_ + u"prompts.log";
     GetSpecialFolder(kProgramsMenuFolder, programs_);
     GetSpecialFolder(kUserDesktopFolder, desktop_);
@@ -68,10 +70,11 @@ class InstalledProductTest : public ::testing::Test {
     ASSERT_TRUE(test::WriteSmallFile(root_ + u"keep.doc", "not a shortcut"));
 
     test::SettingsText text;
+    text.executable = "VornTestProduct.exe";
     text.shortcuts = "<Shortcut Text=\"Read me\" Help=\"The notes\">ReadMe.txt</Shortcut>";
     package_.Add(u"Data/Xml/Configuration.xml", test::ConfigurationXml(text));
     package_.Add(u"Data/Xml/FileList.xml",
-                 test::FileListXml("Product/", test::FileXml("Product.exe", 4096) +
+                 test::FileListXml("Product/", test::FileXml("VornTestProduct.exe", 4096) +
                                                    "<Files Path=\"Data\\\">" +
                                                    test::FileXml("notes.dat", 5) + "</Files>" +
                                                    test::FileXml("ReadMe.txt", 7)));
@@ -211,9 +214,9 @@ TEST_F(InstalledProductTest, InstallingRanTheProductsOwnRegistration) {
                               nullptr)
                 .text,
             L"\"" + std::wstring(Wide(program_)) + L"\" \"%1\"");
-  EXPECT_EQ(ReadRegistryValue(HKEY_CLASSES_ROOT, u"vorntestproduct\\shell\\open\\command", nullptr)
-                .text,
-            L"\"" + std::wstring(Wide(program_)) + L"\" /Open=\"%1\"");
+  EXPECT_EQ(
+      ReadRegistryValue(HKEY_CLASSES_ROOT, u"vorntestproduct\\shell\\open\\command", nullptr).text,
+      L"\"" + std::wstring(Wide(program_)) + L"\" /Open=\"%1\"");
   EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kAppPaths, nullptr).text, Wide(program_));
 }
 

@@ -14,7 +14,9 @@ inline const wchar_t* Wide(const String& text) {
   return reinterpret_cast<const wchar_t*>(text.Text());
 }
 
-inline String FromWide(const wchar_t* text) { return String(reinterpret_cast<const char16_t*>(text)); }
+inline String FromWide(const wchar_t* text) {
+  return String(reinterpret_cast<const char16_t*>(text));
+}
 
 inline bool FileExists(const String& path) {
   const DWORD attributes = GetFileAttributesW(Wide(path));
@@ -43,7 +45,8 @@ inline std::string ReadWholeFile(const String& path) {
   std::string content;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    content.append(buffer, got);
   CloseHandle(file);
   return content;
 }

@@ -13,16 +13,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "setup/support/xml_package.h"
 #include "application/app_module.h"
-#include "application/support/console_window.h"
 #include "application/application_core.h"
 #include "application/framework_switches.h"
 #include "application/program_entry.h"
+#include "application/support/console_window.h"
 #include "application/user_prompt.h"
 #include "package/package_file_system.h"
 #include "resources/resource_manager.h"
 #include "setup/support/product_identity.h"
+#include "setup/support/xml_package.h"
 
 namespace {
 
@@ -99,7 +99,9 @@ void ApplicationStart() {
   vorn::HandleFrameworkSwitches();
 }
 
-void RegisterModules() { ApplicationCore::Get().RegisterModule(waiting); }
+void RegisterModules() {
+  ApplicationCore::Get().RegisterModule(waiting);
+}
 
 }  // namespace
 

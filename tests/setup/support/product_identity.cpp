@@ -9,10 +9,12 @@ std::string ProductResourcesXml() {
          "               Version=\"2.5\" Tag=\"Beta one\" Company=\"Vorn Test Company\"\n"
          "               MultipleInstancesAllowed=\"false\"/>\n"
          "  <FileTypes>\n"
-         "    <FileType Extension=\".vtpdoc\" Description=\"Vorn test document\" IconIndex=\"1\"/>\n"
+         "    <FileType Extension=\".vtpdoc\" Description=\"Vorn test document\" "
+         "IconIndex=\"1\"/>\n"
          "  </FileTypes>\n"
          "  <CustomProtocols>\n"
-         "    <Protocol Name=\"vorntestproduct\" Command=\"/Open=\" Description=\"Vorn test link\"/>\n"
+         "    <Protocol Name=\"vorntestproduct\" Command=\"/Open=\" Description=\"Vorn test "
+         "link\"/>\n"
          "  </CustomProtocols>\n"
          "</Resources>\n";
 }

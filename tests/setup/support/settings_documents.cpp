@@ -9,15 +9,16 @@ std::string ConfigurationXml(const SettingsText& s) {
       "               Version=\"1.0\" Company=\"Vorn Setup Tests\" "
       "MultipleInstancesAllowed=\"true\"/>\n"
       "  <InstallationSettings>\n"
-      "    <Application UUID=\"" + s.uuid + "\" Name=\"" + s.name + "\" Version=\"" + s.version +
-      "\"" + (s.tag.empty() ? "" : " Tag=\"" + s.tag + "\"") + " Company=\"" + s.company +
-      "\"/>\n";
+      "    <Application UUID=\"" +
+      s.uuid + "\" Name=\"" + s.name + "\" Version=\"" + s.version + "\"" +
+      (s.tag.empty() ? "" : " Tag=\"" + s.tag + "\"") + " Company=\"" + s.company + "\"/>\n";
   if (!s.distribution.empty()) xml += "    <Distribution>" + s.distribution + "</Distribution>\n";
   xml += "    <Executable>" + s.executable + "</Executable>\n";
   if (!s.executable_x64.empty()) {
     xml += "    <ExecutableX64>" + s.executable_x64 + "</ExecutableX64>\n";
   }
-  xml += "    <Description>" + s.description + "</Description>\n"
+  xml += "    <Description>" + s.description +
+         "</Description>\n"
          "    <Contact>contact@vorn.example</Contact>\n"
          "    <WebSite>https://vorn.example/</WebSite>\n"
          "    <Register>https://vorn.example/register</Register>\n"
@@ -38,8 +39,8 @@ std::string FileXml(const std::string& name, unsigned long long size) {
 }
 
 std::string EnglishStrings(const std::string& entries_xml) {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Resources Language=\"en\">\n" +
-         entries_xml + "</Resources>\n";
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Resources Language=\"en\">\n" + entries_xml +
+         "</Resources>\n";
 }
 
 }  // namespace vorn::test
