@@ -93,9 +93,9 @@ Result Uninstaller::Run() noexcept {
     Tell(u"NotInstalled", title);
     return End(kNotOpen, u"Failure");
   }
-  // The product holds this marker while it runs. A newer installer stops
-  // the old product's files being replaced only by its own checks, so the
-  // update goes on regardless.
+  // The product holds this marker while it runs. Only an interactive
+  // uninstallation refuses a running product: a newer installer removes the
+  // old installation whether or not it is still open.
   LockObject marker;
   marker.CreateNamed(String(u"VornLib." + entry).Text());
   if (!update_mode_ && marker.AlreadyExisted()) {
