@@ -72,6 +72,9 @@ class UsageTracker : public UsageReporter {
   // 5 for a missing or empty action; 0 and nothing sent unless sampled and
   // a screen view was started. The label goes only when not empty.
   Result ReportEvent(const char16_t* action, const char16_t* label) noexcept;
+  Result ReportUsageEvent(const char16_t* action, const char16_t* label) noexcept override {
+    return ReportEvent(action, label);
+  }
   // Nothing unless sampled and started; 4 without a screen name.
   Result EndScreenView() noexcept;
 

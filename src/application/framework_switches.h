@@ -1,0 +1,17 @@
+// The framework's own command-line switches, handled during the application
+// start of every program built on it: "Quiet" first, then in command-line
+// order "RegisterFileTypes", "UnregisterFileTypes", "Install", "Uninstall"
+// and "Update". Each of the five does its work there and then and requests
+// quit with its result; later switches still run and the last result is the
+// exit code.
+#pragma once
+
+#include <cstdint>
+
+namespace vorn {
+
+// Sets the application's quiet flag when "Quiet" is given, then runs the
+// five switches. Returns how many of them ran.
+uint32_t HandleFrameworkSwitches() noexcept;
+
+}  // namespace vorn

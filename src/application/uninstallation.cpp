@@ -1,0 +1,96 @@
+#include "application/uninstallation.h"
+
+#include "application/application_description.h"
+#include "foundation/format.h"
+#include "foundation/path.h"
+
+namespace vorn {
+
+namespace {
+
+// The batch waits for the program to end (its file stays locked until then),
+// then empties and removes the install folder and deletes itself. The folder
+// lines come first in the template so that they can be left out as a block.
+constexpr const char16_t* kBatchHead =
+    u"@echo off\r\n"
+    u"cd\\\r\n"
+    u":loop\r\n"
+    u"del \"{1}\"\r\n"
+    u"if exist \"{1}\" goto loop\r\n";
+constexpr const char16_t* kBatchFolderLines =
+    u"del \"{0}*.???\"\r\n"
+    u"rd \"{0}\"\r\n";
+constexpr const char16_t* kBatchTail = u"del \"{2}\"";
+
+// Calls `segment` for every part between separators; stops when it says no.
+template <class Check>
+bool AllSegments(const String& text, Check segment) noexcept {
+  uint32_t start = 0;
+  for (uint32_t i = 0; i <= text.Length(); ++i) {
+    if (i < text.Length() && !path::IsSeparator(text[i])) continue;
+    if (!segment(text.Middle(start, i - start))) return false;
+    start = i + 1;
+  }
+  return true;
+}
+
+bool IsDotSegment(const String& segment) noexcept {
+  return segment == u"." || segment == u"..";
+}
+
+bool IsAsciiLetter(char16_t unit) noexcept {
+  return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
+}
+
+}  // namespace
+
+String UninstallEntryName(const Guid& uuid) noexcept {
+  return u"{" + GuidToText(uuid) + u"}";
+}
+
+String UninstallTitle(const ApplicationDescription& description) noexcept {
+  String title = description.name;
+  title += u'\u00A0';
+  title += description.version;
+  if (!description.tag.IsEmpty()) {
+    title += u' ';
+    title += description.tag;
+  }
+  return title;
+}
+
+String UninstallBatchText(const String& folder, const String& program,
+                          const String& batch) noexcept {
+  String text_template = kBatchHead;
+  if (!folder.IsEmpty()) text_template += kBatchFolderLines;
+  text_template += kBatchTail;
+  return Format(text_template.Text(), FormatArg(folder), FormatArg(program), FormatArg(batch));
+}
+
+bool IsRemovableInstallFolder(const String& folder) noexcept {
+  // "X:\" and at least one more segment, which the trailing separator ends.
+  if (folder.Length() < 5 || !IsAsciiLetter(folder[0]) || folder[1] != u':' ||
+      !path::IsSeparator(folder[2]) || !path::EndsWithSeparator(folder)) {
+    return false;
+  }
+  const String below_root = folder.Middle(3, folder.Length() - 4);
+  // Empty segments ("X:\\a\") and dot segments could reach the root again;
+  // quotes and wildcards would change what the batch deletes.
+  return path::IsValid(folder) && below_root.Find(u'%') < 0 &&
+         AllSegments(below_root, [](const String& segment) {
+           return !segment.IsEmpty() && !IsDotSegment(segment);
+         });
+}
+
+bool IsInstallRelativePath(const String& file) noexcept {
+  if (file.IsEmpty() || !path::IsRelative(file) || file.Find(u':') >= 0) return false;
+  return AllSegments(file, [](const String& segment) { return segment != u".."; });
+}
+
+bool IsShortcutFile(const String& file) noexcept {
+  const uint32_t length = file.Length();
+  return length > 4 && file.Tail(length - 4).EqualsIgnoringCase(u".lnk") &&
+         !path::IsSeparator(file[length - 5]);
+}
+
+}  // namespace vorn

@@ -1,0 +1,87 @@
+#include "application/uninstallation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "application/application_description.h"
+
+namespace vorn {
+namespace {
+
+std::string Narrow(const String& text) {
+  std::string narrow;
+  for (uint32_t i = 0; i < text.Length(); ++i) narrow += static_cast<char>(text[i]);
+  return narrow;
+}
+
+TEST(UninstallBatch, TextIsTheEightLinesWithCrLfAndNoFinalLineEnd) {
+  const String text =
+      UninstallBatchText(u"C:\\PROGRA~1\\VORNTE~1\\", u"C:\\PROGRA~1\\VORNTE~1\\PRODUCT.EXE",
+                         u"C:\\Temp\\VNL1A2~1.CMD");
+  EXPECT_EQ(Narrow(text),
+            "@echo off\r\n"
+            "cd\\\r\n"
+            ":loop\r\n"
+            "del \"C:\\PROGRA~1\\VORNTE~1\\PRODUCT.EXE\"\r\n"
+            "if exist \"C:\\PROGRA~1\\VORNTE~1\\PRODUCT.EXE\" goto loop\r\n"
+            "del \"C:\\PROGRA~1\\VORNTE~1\\*.???\"\r\n"
+            "rd \"C:\\PROGRA~1\\VORNTE~1\\\"\r\n"
+            "del \"C:\\Temp\\VNL1A2~1.CMD\"");
+}
+
+TEST(UninstallBatch, WithoutAFolderOnlyTheProgramAndTheBatchAreDeleted) {
+  const String text = UninstallBatchText(String(), u"C:\\P\\PRODUCT.EXE", u"C:\\T\\B.CMD");
+  EXPECT_EQ(Narrow(text),
+            "@echo off\r\ncd\\\r\n:loop\r\ndel \"C:\\P\\PRODUCT.EXE\"\r\n"
+            "if exist \"C:\\P\\PRODUCT.EXE\" goto loop\r\ndel \"C:\\T\\B.CMD\"");
+  EXPECT_EQ(Narrow(text).find("*.???"), std::string::npos);
+}
+
+TEST(UninstallBatch, OnlyAbsoluteFoldersBelowADriveRootMayBeEmptied) {
+  for (const char16_t* folder : {u"C:\\Program Files\\Vorn\\", u"D:/Games/Vorn/", u"c:\\A\\"}) {
+    EXPECT_TRUE(IsRemovableInstallFolder(folder)) << Narrow(folder);
+  }
+  for (const char16_t* folder :
+       {u"", u"\\", u"C:\\", u"C:/", u"C:", u"C:Vorn\\", u"Vorn\\", u"\\Vorn\\",
+        u"\\\\server\\share\\", u"C:\\Vorn", u"C:\\..\\", u"C:\\Vorn\\..\\", u"C:\\.\\",
+        u"C:\\Vorn\\\\", u"C:\\Vo\"rn\\", u"C:\\Vo*rn\\", u"C:\\%TEMP%\\", u"1:\\Vorn\\"}) {
+    EXPECT_FALSE(IsRemovableInstallFolder(folder)) << Narrow(folder);
+  }
+}
+
+TEST(UninstallLists, RecordedFilesMustStayInsideTheInstallFolder) {
+  for (const char16_t* file :
+       {u"Product.exe", u"Data\\a.dat", u"Data/Maps/b.map", u"..x", u"a..\\b"}) {
+    EXPECT_TRUE(IsInstallRelativePath(file)) << Narrow(file);
+  }
+  for (const char16_t* file :
+       {u"", u"C:\\Windows\\win.ini", u"\\Windows\\win.ini", u"C:win.ini", u"..\\outside.txt",
+        u"Data\\..\\..\\x", u"Data/../x", u"..", u"file.txt:stream"}) {
+    EXPECT_FALSE(IsInstallRelativePath(file)) << Narrow(file);
+  }
+}
+
+TEST(UninstallLists, OnlyShortcutFilesAreRemovedFromTheShortcutList) {
+  EXPECT_TRUE(IsShortcutFile(u"C:\\Users\\u\\Desktop\\Vorn.lnk"));
+  EXPECT_TRUE(IsShortcutFile(u"C:\\Users\\u\\Desktop\\Vorn.LNK"));
+  EXPECT_FALSE(IsShortcutFile(u"C:\\Users\\u\\Documents\\thesis.doc"));
+  EXPECT_FALSE(IsShortcutFile(u"C:\\Users\\u\\Desktop\\"));
+  EXPECT_FALSE(IsShortcutFile(u"C:\\Users\\u\\Desktop\\.lnk"));
+  EXPECT_FALSE(IsShortcutFile(u"C:\\Users\\u\\lnk"));
+}
+
+TEST(UninstallNames, EntryAndTitleComeFromTheDescription) {
+  ApplicationDescription description;
+  ASSERT_EQ(TextToGuid(u"5A0C1E27-9B3D-4F61-8C2E-7D4B9A0F1E36", description.uuid), kOk);
+  description.name = u"Vorn";
+  description.version = u"2.5";
+  EXPECT_EQ(UninstallEntryName(description.uuid),
+            String(u"{5A0C1E27-9B3D-4F61-8C2E-7D4B9A0F1E36}"));
+  EXPECT_EQ(UninstallTitle(description), String(u"Vorn\u00A02.5"));
+  description.tag = u"Beta one";
+  EXPECT_EQ(UninstallTitle(description), String(u"Vorn\u00A02.5 Beta one"));
+}
+
+}  // namespace
+}  // namespace vorn
