@@ -362,6 +362,41 @@ def check_keys(strings, used, report):
 
 # ------------------------------------------------------ window descriptions
 
+def window_id(name):
+    """The identifier a window, its control and its command get from its
+    name: CRC-16/CCITT-FALSE over the name's UTF-16LE bytes."""
+    crc = 0xFFFF
+    for byte in name.encode("utf-16-le"):
+        crc ^= byte << 8
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x1021) if crc & 0x8000 else crc << 1
+            crc &= 0xFFFF
+    return crc
+
+
+RESERVED_IDS = {window_id(n): n for n in ("Self", "Parent", "OK", "Cancel")}
+
+
+def check_window_ids(top, where, faults):
+    """Within one description, different names must not share an identifier
+    (a lookup or a command would reach the wrong control), and no name may
+    take the identifier of the platform's OK (1) and Cancel (2) commands,
+    no window (0xFFFF) or a reserved name."""
+    by_id = {}
+    for element in top.iter():
+        name = element.get("ID")
+        if element is top or not name or element.tag == "Item":
+            continue
+        value = window_id(name)
+        if value in (1, 2, 0xFFFF):
+            faults.append(f"{where}: {name!r} has the identifier {value}, which means OK, Cancel or no window")
+        if value in RESERVED_IDS and RESERVED_IDS[value] != name:
+            faults.append(f"{where}: {name!r} shares its identifier with {RESERVED_IDS[value]!r}")
+        other = by_id.setdefault(value, name)
+        if other != name:
+            faults.append(f"{where}: {name!r} and {other!r} share the identifier 0x{value:04X}")
+
+
 def parse_bool(value):
     v = value.lstrip()
     return v.startswith("1") or v.lower().startswith("true") or v.startswith("0") or \
@@ -599,6 +634,7 @@ def check_descriptions(xml_dir, manifest, report):
                 faults.append(f"{file_name}: {element.tag} {element_id} described twice")
             seen.add((element.tag, element_id))
             tops[element_id] = element
+            check_window_ids(element, where, faults)
             if element.tag == "MessageBox":
                 check_message_box(element, where)
             else:

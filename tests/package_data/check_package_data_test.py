@@ -43,6 +43,12 @@ MUTATIONS = [
      "depends on itself"),
     ("two siblings with one ID", "standard/Data/Xml/Dialogs.xml",
      '<Static ID="ProgramGroupLabel"', '<Static ID="SpaceRequired"', "two children with ID"),
+    # Names whose identifiers collide: "CmdaKzg" hashes like "ProgressionTime",
+    # "CmdajRt" like the platform's Cancel command (2).
+    ("two names with one identifier", "standard/Data/Xml/Dialogs.xml",
+     '<Static ID="OperationHint"', '<Static ID="CmdaKzg"', "share the identifier"),
+    ("a name with the identifier of Cancel", "standard/Data/Xml/Dialogs.xml",
+     '<Static ID="OperationHint"', '<Static ID="CmdajRt"', "means OK, Cancel"),
     ("a control the installer looks for, renamed", "standard/Data/Xml/Dialogs.xml",
      '<EditBox ID="InstallFolder"', '<EditBox ID="InstallFolderEdit"', "'InstallFolder'"),
     ("a control of the wrong type", "standard/Data/Xml/Dialogs.xml",
