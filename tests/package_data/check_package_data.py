@@ -44,6 +44,8 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
+import page_layout
+
 LANGUAGES = ("en", "fr", "it", "zh")
 BOM = b"\xef\xbb\xbf"
 NBSP = "\u00a0"
@@ -720,7 +722,7 @@ def check_descriptions(xml_dir, manifest, report):
                 faults.append(f"{where}: {path} holds {len(icons)} images for {tabs} tabs")
 
     report.check("window descriptions: elements, attributes, values, geometry, named controls", faults)
-    return used, pictures
+    return used, pictures, tops
 
 
 # ------------------------------------------------------------- pictures
@@ -917,6 +919,133 @@ def check_licence(strings, report):
     report.check("licence: formatted text in four languages", faults)
 
 
+# ------------------------------------------------------------- layout
+
+MAIN_WINDOW_PAGES = ("MainPage", "FileTransferPage", "CanceledPage", "FailurePage", "SuccessPage")
+# Texts the installer puts into controls that the descriptions leave empty.
+RUNTIME_TEXTS = {"ProgressionLabel": "#ProgressionText", "ProgressionTime": "#TimeRemaining"}
+# What the placeholders hold at run time, long enough to be a fair test.
+SAMPLE_ARGUMENTS = {"InstallLabel": "Vorn Demo 1.0", "SpaceRequired": "1234", "ProgressionText": "100"}
+SAMPLE_NAME = "Vorn Demo"
+# The longest time-remaining phrase that follows "#TimeRemaining".
+SAMPLE_TIME = {"en": "about 10 minutes", "fr": "environ 10 minutes", "it": "circa 10 minuti",
+               "zh": "大约 10 分钟"}
+
+
+def sample_text(strings, value, lang):
+    if not value.startswith("#") or value.startswith("##"):
+        return value
+    key = value[1:]
+    text = resolve(strings, key, lang)
+    if text is None or key not in strings.by_language[lang]:
+        return None  # missing keys are reported elsewhere; framework texts are unknown here
+    if len(strings.by_language[lang][key][2]):
+        return None  # formatted text
+    text = PLACEHOLDER.sub(SAMPLE_ARGUMENTS.get(key, SAMPLE_NAME), text)
+    if key == "TimeRemaining":
+        text += " " + SAMPLE_TIME[lang]
+    text = text.replace("\u00a4", "\n")
+    # The keyboard-shortcut marker is not drawn; "(&S)" shows as "(S)".
+    return text.replace("&", "")
+
+
+def check_layout(tops, strings, manifest, report):
+    faults = []
+    if not all(name in tops for name in ("MainWindow",) + MAIN_WINDOW_PAGES + TAB_PAGES):
+        report.check("layout", ["descriptions missing; see above"])
+        return
+    sizes = {"Data/Pictures/" + name: (size * len(icons), size) for name, (size, icons) in manifest.items()}
+    for font, bx, by in page_layout.FONTS:
+        layout = page_layout.Layout(bx, by, sizes)
+        main = tops["MainWindow"]
+        main_box = layout.lay_out(main, (0, 0))
+        client = (main_box.width, main_box.height)
+        main_children = {c.get("ID"): c for c in main if c.get("ID")}
+        containers = [("MainWindow", main)]
+        for page in MAIN_WINDOW_PAGES:
+            layout.lay_out(tops[page], client, main_children)
+            containers.append((page, tops[page]))
+        # The tab pages cover the tab control's display area: below the row
+        # of tabs (a 16-pixel picture or a line of text), inside its frame.
+        tabs = next(e for e in tops["MainPage"].iter("TabCtrl"))
+        tabs_box = layout.boxes[tabs]
+        row = max(16, by) + 7
+        area = page_layout.Box(tabs_box.left + 2, tabs_box.top + row, tabs_box.width - 4,
+                               tabs_box.height - row - 3)
+        for page in TAB_PAGES:
+            layout.boxes[tops[page]] = area
+            layout.lay_out_children(tops[page], (area.width, area.height))
+            containers.append((page, tops[page]))
+
+        def walk(name, element, inherited):
+            box = layout.boxes[element]
+            children = [c for c in element if c.tag != "Item"]
+            for child in children:
+                child_box = layout.boxes[child]
+                label = f"{font}: {name}/{child.get('ID') or '<' + child.tag + '>'}"
+                if child_box.width <= 0 or child_box.height <= 0:
+                    faults.append(f"{label}: no room ({child_box})")
+                if child_box.left < 0 or child_box.top < 0 or child_box.right >= box.width or \
+                        child_box.bottom >= box.height:
+                    faults.append(f"{label}: {child_box} sticks out of its parent ({box.width}x{box.height})")
+            for i, a in enumerate(children):
+                for b in children[i + 1:]:
+                    if a.tag == "ComboBox" or b.tag == "ComboBox" and False:
+                        pass
+                    box_a, box_b = layout.boxes[a], layout.boxes[b]
+                    if not box_a.intersects(box_b):
+                        continue
+                    if (a.tag == "GroupBox" and box_a.contains(box_b)) or \
+                            (b.tag == "GroupBox" and box_b.contains(box_a)):
+                        continue
+                    hidden = lambda e: e.get("Visible", "true").lower() in ("false", "0")
+                    if hidden(a) and hidden(b):
+                        continue  # alternatives: one at most is shown
+                    faults.append(f"{font}: {name}: {a.get('ID') or a.tag} {box_a} and "
+                                  f"{b.get('ID') or b.tag} {box_b} overlap")
+            for child in children:
+                scale, bold = page_layout.font_scale(child, inherited)
+                check_text(name, child, scale, bold)
+                walk(name, child, scale)
+
+        def check_text(name, element, scale, bold):
+            value = (element.text or "").strip() or RUNTIME_TEXTS.get(element.get("ID"), "")
+            if not value or element.tag in ("RichEdit", "Picture"):
+                return
+            box = layout.boxes[element]
+            for lang in LANGUAGES:
+                text = sample_text(strings, value, lang)
+                if text is None:
+                    continue
+                label = f"{font}, {lang}: {name}/{element.get('ID') or element.tag}"
+                single = element.tag in ("Button", "CheckBox", "GroupBox") or \
+                    element.get("VerticalAlign") == "Center"
+                available = box.width
+                if element.tag == "Button":
+                    available -= 10 + (20 if element.get("Picture") else 0)
+                elif element.tag == "CheckBox":
+                    available -= 18
+                elif element.tag == "GroupBox":
+                    available -= 16
+                if single:
+                    width = page_layout.text_width(text, bx, by, scale, bold)
+                    if width > available:
+                        faults.append(f"{label}: {text!r} needs about {width:.0f} px, has {available}")
+                    continue
+                lines = page_layout.lines_needed(text, available, bx, by, scale, bold)
+                height = page_layout.line_height(by, scale)
+                if lines is None:
+                    faults.append(f"{label}: a word of {text!r} is wider than {available} px")
+                elif lines * height > box.height:
+                    faults.append(f"{label}: {text!r} needs {lines} lines ({lines * height} px), "
+                                  f"has {box.height} px")
+
+        for name, element in containers:
+            walk(name, element, page_layout.font_scale(element)[0])
+    report.check(f"layout: inside the pages, no overlaps, texts fit ({len(page_layout.FONTS)} font sizes, "
+                 f"{len(LANGUAGES)} languages)", sorted(set(faults)))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--standard", required=True, help="the standard package folder (package root)")
@@ -934,7 +1063,7 @@ def main():
 
     strings = load_strings([standard_xml, product_xml], report)
     check_string_texts(strings, report)
-    used, _ = check_descriptions(standard_xml, manifest, report)
+    used, _, tops = check_descriptions(standard_xml, manifest, report)
     # Keys the code formats get their placeholders checked; keys used only
     # by descriptions are shown unformatted unless the code sets them.
     for key, filled in CODE_KEYS.items():
@@ -945,6 +1074,7 @@ def main():
     check_configuration(product_xml, os.path.join(args.product, "Product"), strings, used, report)
     check_keys(strings, used, report)
     check_licence(strings, report)
+    check_layout(tops, strings, manifest, report)
     check_preferences(standard_xml, report)
     if not args.no_pictures:
         check_pictures(args.make_pictures, manifest_path, manifest, report)
