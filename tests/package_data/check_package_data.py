@@ -502,7 +502,7 @@ def check_descriptions(xml_dir, manifest, report):
             references.append((axis, name))
         return references
 
-    def check_window(element, where, parent_kind):
+    def check_window(element, where):
         kind = element.tag
         if kind not in CLASS_ATTRIBUTES and kind not in ("BrowseFolderDialog",):
             faults.append(f"{where}: element <{kind}> has no attribute table here")
@@ -562,7 +562,7 @@ def check_descriptions(xml_dir, manifest, report):
                 if child_id in ids:
                     faults.append(f"{where}: two children with ID {child_id!r}")
                 ids[child_id] = child
-            check_window(child, f"{where}/{child_id or '<' + child.tag + '>'}", kind)
+            check_window(child, f"{where}/{child_id or '<' + child.tag + '>'}")
         # Geometry references name a sibling (or Self / Parent), and siblings
         # do not depend on each other in a circle along one axis.
         depends = {}
@@ -640,7 +640,7 @@ def check_descriptions(xml_dir, manifest, report):
             if element.tag == "MessageBox":
                 check_message_box(element, where)
             else:
-                check_window(element, where, None)
+                check_window(element, where)
         for tag, ids in required.items():
             for missing in sorted(ids - {i for t, i in seen if t == tag}):
                 faults.append(f"{file_name}: no {tag} {missing!r}")
@@ -853,10 +853,15 @@ def check_configuration(xml_dir, product_dir, strings, used, report):
                 if value.startswith("#"):
                     used.setdefault(value[1:], (f"{where} {attribute}", set()))
             text = shortcut.get("Text", "")
+            display_name = product.get("Name") if product is not None else None
             for lang in LANGUAGES:
                 name = resolve(strings, text[1:], lang) if text.startswith("#") else text
                 if name and (FILE_NAME_FORBIDDEN & set(name) or name != name.strip() or name.endswith(".")):
                     faults.append(f"{where}: {lang} name {name!r} is no valid file name")
+                # The product's own shortcut, in the same folder, is named
+                # after the product: another one of that name replaces it.
+                if name and display_name and name.lower() == display_name.lower():
+                    faults.append(f"{where}: {lang} name {name!r} is the product's own shortcut's")
     if len(uuids) == 2 and uuids[0] == uuids[1]:
         faults.append("the installer and the product share one UUID: the installer would always "
                       "find the product running")
@@ -909,9 +914,7 @@ def check_licence(strings, report):
             # parser, which would glue the two words together.
             if node.tag in INLINE_ELEMENTS and node.tail is not None and node.tail != "" \
                     and not node.tail.strip():
-                parent_next = True
-                if parent_next:
-                    faults.append(f"{lang}: only white space after <{node.tag}>; the words would run together")
+                faults.append(f"{lang}: only white space after <{node.tag}>; the words would run together")
         if links == 0:
             faults.append(f"{lang}: the licence has no link")
         if not any(n.tag == "b" for n in element.iter()) or not any(n.tag == "li" for n in element.iter()):
@@ -947,6 +950,39 @@ def sample_text(strings, value, lang):
     text = text.replace("\u00a4", "\n")
     # The keyboard-shortcut marker is not drawn; "(&S)" shows as "(S)".
     return text.replace("&", "")
+
+
+def mnemonic(text):
+    """The letter after a single '&', lower-cased, or None."""
+    m = re.search(r"&([^&])", text.replace("&&", ""))
+    return m.group(1).lower() if m else None
+
+
+def check_mnemonics(tops, strings, report):
+    """Keyboard shortcuts of one dialog must differ: the main page's buttons
+    with each tab's controls, and each other page on its own."""
+    faults = []
+    groups = [("MainPage", tab) for tab in TAB_PAGES] + [(page,) for page in MAIN_WINDOW_PAGES[1:]]
+    for group in groups:
+        if not all(name in tops for name in group):
+            continue
+        for lang in LANGUAGES:
+            seen = {}
+            for name in group:
+                for element in tops[name].iter():
+                    value = (element.text or "").strip()
+                    if element.tag not in ("Button", "CheckBox") or not value.startswith("#"):
+                        continue
+                    if value[1:] not in strings.by_language[lang]:
+                        continue  # framework texts are checked with the framework
+                    letter = mnemonic(strings.by_language[lang][value[1:]][0])
+                    if letter is None:
+                        continue
+                    if letter in seen:
+                        faults.append(f"{lang}: {'+'.join(group)}: {element.get('ID')} and {seen[letter]} "
+                                      f"share the shortcut key {letter!r}")
+                    seen[letter] = element.get("ID")
+    report.check("keyboard shortcuts differ within each page", faults)
 
 
 def check_layout(tops, strings, manifest, report):
@@ -990,8 +1026,6 @@ def check_layout(tops, strings, manifest, report):
                     faults.append(f"{label}: {child_box} sticks out of its parent ({box.width}x{box.height})")
             for i, a in enumerate(children):
                 for b in children[i + 1:]:
-                    if a.tag == "ComboBox" or b.tag == "ComboBox" and False:
-                        pass
                     box_a, box_b = layout.boxes[a], layout.boxes[b]
                     if not box_a.intersects(box_b):
                         continue
@@ -1075,6 +1109,7 @@ def main():
     check_keys(strings, used, report)
     check_licence(strings, report)
     check_layout(tops, strings, manifest, report)
+    check_mnemonics(tops, strings, report)
     check_preferences(standard_xml, report)
     if not args.no_pictures:
         check_pictures(args.make_pictures, manifest_path, manifest, report)
