@@ -16,6 +16,7 @@
 
 #include "application/application_core.h"
 #include "application/program_entry.h"
+#include "foundation/guid.h"
 #include "resources/preferences.h"
 #include "ui/main_window.h"
 #include "xml/xml_document.h"
@@ -72,6 +73,9 @@ ProbeWindow* probe_window = nullptr;
 void StartApplication() {
   ApplicationCore& core = ApplicationCore::Get();
   core.Description().name = u"VornWindowProbe";
+  // Its own identity: other framework programs that the tests run at the
+  // same time must never look like a first instance of this one.
+  vorn::TextToGuid(u"5E1F0C2A-7B3D-4E8F-9A6B-0C1D2E3F4A5B", core.Description().uuid);
   vorn::Preferences::Instance().SetApplicationIdentity(u"VornTests", u"WindowProbe", u"1", nullptr);
   if (description.Parse(kDescription, sizeof kDescription - 1) != vorn::kOk) {
     core.RequestQuit(98, false);
