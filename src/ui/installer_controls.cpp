@@ -7,6 +7,7 @@
 #include "resources/resource_manager.h"
 #include "ui/dialog_box.h"
 #include "ui/installer_controls.h"
+#include "ui/page_controls.h"
 #include "ui/window_services.h"
 #include "ui/window_types.h"
 #include "xml/xml_element.h"
@@ -52,7 +53,7 @@ Result RegisterInstallerControls() noexcept {
     const Result result = RegisterWindowType(entry.name, entry.factory);
     if (result != kOk) return result;
   }
-  return kOk;
+  return RegisterPageControls();
 }
 
 // ---- Text control ----

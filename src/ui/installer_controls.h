@@ -21,7 +21,8 @@ class Picture;
 
 // Registers every control class of this file under its element name
 // ("Static", "Button", "CheckBox", "GroupBox", "EditBox", "ProgressBar",
-// "URL", "Picture", "Separator"). The installer calls it once at start-up.
+// "URL", "Picture", "Separator", "RichEdit", "ComboBox"). The installer
+// calls it once at start-up.
 Result RegisterInstallerControls() noexcept;
 
 // Style bits of the static, button and edit classes that the readers set.

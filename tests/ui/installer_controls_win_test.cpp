@@ -16,6 +16,7 @@
 #include "application/application_core.h"
 #include "ui/installer_controls.h"
 #include "ui/main_window.h"
+#include "ui/page_controls.h"
 #include "ui/support/message_box_watcher_win.h"
 #include "ui/support/ui_test_environment.h"
 #include "ui/ui_platform.h"
@@ -25,7 +26,7 @@ namespace {
 
 const char kGallery[] =
     "<Window ID='Gallery' Type='MainDialogBox' Title='Controls' ClientWidth='560'"
-    "        ClientHeight='380' Font='{Message}' BackgroundColor='#FFFFFF' VerticalGradientColor='#A8C8F0'>\n"
+    "        ClientHeight='460' Font='{Message}' BackgroundColor='#FFFFFF' VerticalGradientColor='#A8C8F0'>\n"
     "  <Picture ID='Logo' Left='8' Top='8' Name='Pictures/Logo.png'/>\n"
     "  <Static ID='Heading' Left='Logo.Right+8' Top='12' Width='300' Font='{Message},Bold'>"
     "Every control of the installer</Static>\n"
@@ -52,6 +53,16 @@ const char kGallery[] =
     "       Address='Details'>Show the details</URL>\n"
     "  <Static ID='RightText' Left='Done.Left' Top='Inside.Bottom+4' Width='200'"
     "          HorizontalAlign='Right'>Right aligned</Static>\n"
+    "  <RichEdit ID='Licence' Left='8' Top='Options.Bottom+8' Width='300' Bottom='BottomRule.Top-8'"
+    "            TextMode='HTML' ReadOnly='1'><![CDATA["
+    "<p align='center'><b>Licence agreement</b></p>"
+    "<p>Read <b>all</b> of it, or see <a href='https://example.org/licence'>the web page</a>.</p>"
+    "<ul><li>First point</li><li>Second point</li></ul>]]></RichEdit>\n"
+    "  <ComboBox ID='Size' Left='Licence.Right+8' Top='Licence.Top' Width='200'"
+    "            Type='Editable' Pictures='Pictures/Strip.png'>"
+    "<Item ID='SmallCmd' PictureIndex='0'>Small installation</Item>"
+    "<Item ID='FullCmd' PictureIndex='1' Selected='true'>Full installation</Item>"
+    "<Item ID='NoneCmd'>Nothing</Item></ComboBox>\n"
     "  <Separator ID='BottomRule' Left='8' Top='Parent.Height-40' Width='Parent.Width-16'/>\n"
     "  <Button ID='Back' Left='Parent.Width-190' Top='BottomRule.Bottom+8'>Back</Button>\n"
     "  <Button ID='Next' Left='Back.Right+8' Top='Back.Top' Picture='Pictures/Arrow.png'"
@@ -74,6 +85,22 @@ test::Bytes BadgePng(uint32_t size, uint8_t red, uint8_t green, uint8_t blue) {
       image.rows.push_back(green);
       image.rows.push_back(blue);
       image.rows.push_back(static_cast<uint8_t>(alpha * 255.0 + 0.5));
+    }
+  }
+  return test::EncodePng(image);
+}
+
+// Two 16-pixel squares side by side: red, then green.
+test::Bytes StripPng() {
+  test::PngImage image;
+  image.color_type = 2;
+  image.width = 32;
+  image.height = 16;
+  for (uint32_t y = 0; y < 16; ++y) {
+    for (uint32_t x = 0; x < 32; ++x) {
+      image.rows.push_back(x < 16 ? 0xD0 : 0x20);
+      image.rows.push_back(x < 16 ? 0x30 : 0xA0);
+      image.rows.push_back(0x30);
     }
   }
   return test::EncodePng(image);
@@ -104,7 +131,7 @@ class GalleryWindow : public MainWindow {
 class InstallerControlsWinTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
   }
   void SetUp() override {
@@ -134,7 +161,8 @@ class InstallerControlsWinTest : public ::testing::Test {
   test::UiTestEnvironment environment_{
       {kGallery},
       {{u"Pictures/Logo.png", BadgePng(40, 0x20, 0x60, 0xC0)},
-       {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)}}};
+       {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)},
+       {u"Pictures/Strip.png", StripPng()}}};
   GalleryWindow gallery_;
 };
 
@@ -144,6 +172,18 @@ TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
   EXPECT_EQ(ClassName(Control<GroupBox>(u"Options")), L"Button");
   EXPECT_EQ(ClassName(Control<EditBox>(u"Folder")), L"Edit");
   EXPECT_EQ(ClassName(Control<ProgressBar>(u"Bar")), L"msctls_progress32");
+  EXPECT_EQ(ClassName(Control<RichEdit>(u"Licence")), L"RichEdit20W");
+  EXPECT_EQ(ClassName(Control<ComboBox>(u"Size")), L"ComboBoxEx32");
+  // The licence as formatted text: its words, not its markup.
+  wchar_t licence[256] = {};
+  GetWindowTextW(Handle(Control<RichEdit>(u"Licence")), licence, 256);
+  EXPECT_EQ(std::wstring(licence).find(L"<b>"), std::wstring::npos);
+  EXPECT_NE(std::wstring(licence).find(L"Licence agreement"), std::wstring::npos);
+  // The items in document order, the selected one chosen.
+  ComboBox& size = Control<ComboBox>(u"Size");
+  EXPECT_EQ(SendMessageW(Handle(size), CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(size.Selection(), 1);
+  EXPECT_EQ(size.SelectedValue(), WindowIdOf(u"FullCmd"));
   // The picture's size is the control's.
   const PictureControl& logo = Control<PictureControl>(u"Logo");
   RECT rect = {};
