@@ -9,20 +9,13 @@
 #include "application/application_core.h"
 #include "application/application_window.h"
 #include "resources/picture.h"
+#include "ui/control_text_win.h"
 #include "ui/hyperlink_address.h"
 #include "ui/installer_controls.h"
 #include "ui/taskbar.h"
 
 namespace vorn {
 namespace {
-
-COLORREF ToColorRef(uint32_t rgba) noexcept {
-  return RGB(rgba & 0xFF, (rgba >> 8) & 0xFF, (rgba >> 16) & 0xFF);
-}
-
-const wchar_t* Wide(const String& text) noexcept {
-  return reinterpret_cast<const wchar_t*>(text.Text());
-}
 
 // The control's font selected into a screen device context for measuring.
 class MeasuringContext {
@@ -71,7 +64,7 @@ void TextControl::RefreshAutomaticTooltip() noexcept {
     UINT format = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
     if ((Style() & kStaticNoPrefix) != 0) format |= DT_NOPREFIX;
     RECT needed = {0, 0, client.right - client.left, 0};
-    DrawTextW(context.Get(), Wide(text), static_cast<int>(text.Length()), &needed, format);
+    DrawTextW(context.Get(), ControlWideText(text), static_cast<int>(text.Length()), &needed, format);
     fits = needed.right - needed.left <= client.right - client.left &&
            needed.bottom - needed.top <= client.bottom - client.top;
   }
@@ -83,11 +76,11 @@ bool TextControl::HandleControlColor(WindowMessage& message) noexcept {
   // The parent's default colours first, then the control's own.
   message.result = DefWindowProcW(static_cast<HWND>(message.handle), message.message,
                                   message.wparam, message.lparam);
-  if (!text_color_.IsNotSet()) ::SetTextColor(dc, ToColorRef(ResolveColor(text_color_)));
+  if (!text_color_.IsNotSet()) ::SetTextColor(dc, ControlColorRef(ResolveColor(text_color_)));
   const Color& background = BackgroundColor();
   const bool opaque = !background.IsNotSet() && !background.IsTransparent();
   if (opaque) {
-    SetBkColor(dc, ToColorRef(ResolveColor(background)));
+    SetBkColor(dc, ControlColorRef(ResolveColor(background)));
     if (void* brush = BackgroundBrush()) message.result = reinterpret_cast<intptr_t>(brush);
     return true;
   }
@@ -353,7 +346,7 @@ void Hyperlink::Open() noexcept {
     if (Parent() != nullptr) Parent()->Navigate(opening.target.Text());
     return;
   }
-  ShellExecuteW(static_cast<HWND>(Handle()), L"open", Wide(opening.target), nullptr, nullptr,
+  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr, nullptr,
                 SW_SHOWNORMAL);
 }
 

@@ -11,19 +11,12 @@
 #include "foundation/system_library.h"
 #include "resources/picture.h"
 #include "resources/picture_bitmap.h"
+#include "ui/control_text_win.h"
 #include "ui/hyperlink_address.h"
 #include "ui/page_controls.h"
 
 namespace vorn {
 namespace {
-
-COLORREF ToColorRef(uint32_t rgba) noexcept {
-  return RGB(rgba & 0xFF, (rgba >> 8) & 0xFF, (rgba >> 16) & 0xFF);
-}
-
-const wchar_t* Wide(const String& text) noexcept {
-  return reinterpret_cast<const wchar_t*>(text.Text());
-}
 
 constexpr uint32_t kRichEditStyle = 0x04211044;
 // Long item texts end with an ellipsis (not declared for every target version).
@@ -47,7 +40,7 @@ Result RichEdit::OnCreated() noexcept {
   SendMessageW(window, EM_SETEVENTMASK, 0, ENM_LINK | (bottomless_ ? ENM_REQUESTRESIZE : 0));
   const Color& background = BackgroundColor();
   if (!background.IsNotSet() && !background.IsTransparent())
-    SendMessageW(window, EM_SETBKGNDCOLOR, 0, ToColorRef(ResolveColor(background)));
+    SendMessageW(window, EM_SETBKGNDCOLOR, 0, ControlColorRef(ResolveColor(background)));
   if (detect_urls_) SendMessageW(window, EM_AUTOURLDETECT, TRUE, 0);
   SendMessageW(window, EM_SETTYPOGRAPHYOPTIONS, TO_ADVANCEDTYPOGRAPHY, TO_ADVANCEDTYPOGRAPHY);
   ShowStoredText();
@@ -59,7 +52,7 @@ void RichEdit::ShowStoredText() noexcept {
   HWND window = static_cast<HWND>(Handle());
   switch (text_mode_) {
     case RichTextMode::kDefault:
-      SetWindowTextW(window, Wide(stored_));
+      SetWindowTextW(window, ControlWideText(stored_));
       break;
     case RichTextMode::kPlain:
       if ((SendMessageW(window, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT) == 0) {
@@ -68,7 +61,7 @@ void RichEdit::ShowStoredText() noexcept {
         SendMessageW(window, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
         SendMessageW(window, WM_SETREDRAW, TRUE, 0);
       }
-      SetWindowTextW(window, Wide(stored_));
+      SetWindowTextW(window, ControlWideText(stored_));
       break;
     case RichTextMode::kFormatted:
       ShowFormattedText(window, formatted_);
@@ -96,7 +89,7 @@ void RichEdit::FollowLink(uint32_t first, uint32_t end) noexcept {
       PostMessageW(static_cast<HWND>(main->SystemHandle()), WM_COMMAND, opening.command, 0);
     return;
   }
-  ShellExecuteW(static_cast<HWND>(Handle()), L"open", Wide(opening.target), nullptr, nullptr,
+  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr, nullptr,
                 SW_SHOWNORMAL);
 }
 
@@ -140,7 +133,7 @@ Result ComboBox::OnCreated() noexcept {
     COMBOBOXEXITEMW entry = {};
     entry.mask = CBEIF_TEXT | CBEIF_LPARAM;
     entry.iItem = static_cast<INT_PTR>(i);
-    entry.pszText = const_cast<wchar_t*>(Wide(item.label));
+    entry.pszText = const_cast<wchar_t*>(ControlWideText(item.label));
     entry.lParam = item.value;
     if (item.image >= 0) {
       entry.mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
