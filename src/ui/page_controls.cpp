@@ -5,6 +5,7 @@
 #include "resources/picture.h"
 #include "resources/resource_manager.h"
 #include "ui/page_controls.h"
+#include "ui/tab_control.h"
 #include "ui/window_services.h"
 #include "ui/window_types.h"
 #include "xml/xml_element.h"
@@ -36,6 +37,7 @@ class ComboItemPlaceholder : public Window {
 Result RegisterPageControls() noexcept {
   Result result = RegisterWindowType(u"RichEdit", &Make<RichEdit>);
   if (result == kOk) result = RegisterWindowType(u"ComboBox", &Make<ComboBox>);
+  if (result == kOk) result = RegisterWindowType(u"TabCtrl", &Make<TabControl>);
   return result;
 }
 

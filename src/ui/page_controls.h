@@ -75,7 +75,8 @@ class ComboBox : public TextControl {
   int32_t selection_ = -1;
 };
 
-// Registers the classes above ("RichEdit", "ComboBox").
+// Registers the classes above and the tab control ("RichEdit", "ComboBox",
+// "TabCtrl").
 Result RegisterPageControls() noexcept;
 
 }  // namespace vorn

@@ -16,7 +16,9 @@
 #include "application/application_core.h"
 #include "ui/installer_controls.h"
 #include "ui/main_window.h"
+#include "ui/page.h"
 #include "ui/page_controls.h"
+#include "ui/tab_control.h"
 #include "ui/support/message_box_watcher_win.h"
 #include "ui/support/ui_test_environment.h"
 #include "ui/ui_platform.h"
@@ -63,12 +65,20 @@ const char kGallery[] =
     "<Item ID='SmallCmd' PictureIndex='0'>Small installation</Item>"
     "<Item ID='FullCmd' PictureIndex='1' Selected='true'>Full installation</Item>"
     "<Item ID='NoneCmd'>Nothing</Item></ComboBox>\n"
+    "  <TabCtrl ID='Tabs' Left='Licence.Right+8' Top='Licence.Top+30' Right='Parent.Width-9'"
+    "           Bottom='Licence.Bottom' Pictures='Pictures/Strip.png'/>\n"
     "  <Separator ID='BottomRule' Left='8' Top='Parent.Height-40' Width='Parent.Width-16'/>\n"
     "  <Button ID='Back' Left='Parent.Width-190' Top='BottomRule.Bottom+8'>Back</Button>\n"
     "  <Button ID='Next' Left='Back.Right+8' Top='Back.Top' Picture='Pictures/Arrow.png'"
     "          Type='DefaultButton'>Next</Button>\n"
     "  <Button ID='Pinned' Left='8' Top='Back.Top' Type='PushCheckButton'>Pinned</Button>\n"
-    "</Window>\n";
+    "</Window>\n"
+    "<DialogBox ID='First' Title='Welcome'><Static ID='FirstText' Left='8' Top='8' Width='150'>"
+    "The first page</Static></DialogBox>\n"
+    "<DialogBox ID='Second' Title='Licence'><Static ID='SecondText' Left='8' Top='8' Width='150'>"
+    "The second page</Static></DialogBox>\n"
+    "<DialogBox ID='Third' Title='Options'><CheckBox ID='ThirdCheck' Left='8' Top='8' Width='150'>"
+    "The third page</CheckBox></DialogBox>\n";
 
 // A round, soft-edged badge: alpha falls off towards the rim.
 test::Bytes BadgePng(uint32_t size, uint8_t red, uint8_t green, uint8_t blue) {
@@ -140,10 +150,21 @@ class InstallerControlsWinTest : public ::testing::Test {
     SetUiPlatform(nullptr);
     ASSERT_EQ(gallery_.LoadDescription(u"Gallery"), kOk);
     ASSERT_EQ(gallery_.Create(nullptr), kOk);
+    // Pages join a created tab control: the first is shown at once.
+    TabControl& tabs = Control<TabControl>(u"Tabs");
+    const char16_t* names[] = {u"First", u"Second", u"Third"};
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_EQ(pages_[i].LoadDescription(names[i]), kOk);
+      pages_[i].SetOwnedByParent(false);
+      ASSERT_EQ(tabs.AddPage(&pages_[i], i < 2 ? i : -1), kOk);
+    }
     ShowWindow(Handle(gallery_), SW_SHOW);
     Pump();
   }
-  void TearDown() override { gallery_.Destroy(); }
+  void TearDown() override {
+    gallery_.Destroy();
+    for (Page& page : pages_) page.Attach(nullptr);
+  }
 
   static HWND Handle(const Window& window) { return static_cast<HWND>(window.Handle()); }
   template <typename T>
@@ -164,6 +185,7 @@ class InstallerControlsWinTest : public ::testing::Test {
        {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)},
        {u"Pictures/Strip.png", StripPng()}}};
   GalleryWindow gallery_;
+  Page pages_[3];
 };
 
 TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
@@ -202,6 +224,37 @@ TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
   Sleep(200);
   Pump();
   test::SaveScreenshot(Handle(gallery_), "controls-gallery.png");
+}
+
+TEST_F(InstallerControlsWinTest, TabsShowOnePageAtATimeAndWrapAround) {
+  TabControl& tabs = Control<TabControl>(u"Tabs");
+  HWND tab_window = Handle(tabs);
+  EXPECT_EQ(ClassName(tabs), L"SysTabControl32");
+  EXPECT_EQ(SendMessageW(tab_window, TCM_GETITEMCOUNT, 0, 0), 3);
+  // The first page added to the created control is selected and shown.
+  EXPECT_EQ(tabs.Selected(), 0);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[0])));
+  EXPECT_FALSE(IsWindowVisible(Handle(pages_[1])));
+  // The page lies over the display area, as a sibling of the tabs.
+  EXPECT_EQ(GetParent(Handle(pages_[0])), Handle(gallery_));
+  RECT page_rect = {}, tab_rect = {};
+  GetWindowRect(Handle(pages_[0]), &page_rect);
+  GetWindowRect(tab_window, &tab_rect);
+  EXPECT_GT(page_rect.top, tab_rect.top);
+  EXPECT_LE(page_rect.bottom, tab_rect.bottom);
+
+  // Left from the first goes to the last; Right from the last to the first.
+  SendMessageW(tab_window, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(tabs.Selected(), 2);
+  EXPECT_EQ(SendMessageW(tab_window, TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[2])));
+  EXPECT_FALSE(IsWindowVisible(Handle(pages_[0])));
+  EXPECT_FALSE(IsWindowEnabled(Handle(pages_[0])));
+  SendMessageW(tab_window, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(tabs.Selected(), 0);
+  SendMessageW(tab_window, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(tabs.Selected(), 1);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[1])));
 }
 
 TEST_F(InstallerControlsWinTest, TooLongStaticTextShowsItselfAsTooltip) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/support/ui_test_environment.h"
+#include "ui/tab_control.h"
 
 namespace vorn {
 namespace {
@@ -110,6 +111,16 @@ TEST_F(PageControlsTest, FaultyComboBoxesGiveTheirCodes) {
                     .Get()),
             kMissingData);
   EXPECT_EQ(combo.Items().Count(), 1u);
+}
+
+TEST(TabKeys, NeighboursWrapAround) {
+  EXPECT_EQ(NeighbourTab(0, -1, true), -1);
+  EXPECT_EQ(NeighbourTab(0, -1, false), -1);
+  EXPECT_EQ(NeighbourTab(3, 2, true), 0);
+  EXPECT_EQ(NeighbourTab(3, 0, false), 2);
+  EXPECT_EQ(NeighbourTab(3, 1, true), 2);
+  EXPECT_EQ(NeighbourTab(3, 1, false), 0);
+  EXPECT_EQ(NeighbourTab(1, 0, true), 0);
 }
 
 }  // namespace
