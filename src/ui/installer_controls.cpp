@@ -1,12 +1,13 @@
 // The controls' description readers and default sizes, the same on every
 // platform; the platform halves live in installer_controls_win.cpp.
+#include "ui/installer_controls.h"
+
 #include <new>
 
 #include "resources/localized_text.h"
 #include "resources/picture.h"
 #include "resources/resource_manager.h"
 #include "ui/dialog_box.h"
-#include "ui/installer_controls.h"
 #include "ui/page_controls.h"
 #include "ui/window_services.h"
 #include "ui/window_types.h"
@@ -43,10 +44,10 @@ Result RegisterInstallerControls() noexcept {
     WindowFactory factory;
   };
   static const Entry kEntries[] = {
-      {u"Static", &Make<StaticText>},        {u"Button", &Make<Button>},
-      {u"CheckBox", &Make<CheckBox>},        {u"GroupBox", &Make<GroupBox>},
-      {u"EditBox", &Make<EditBox>},          {u"ProgressBar", &Make<ProgressBar>},
-      {u"URL", &Make<Hyperlink>},            {u"Picture", &Make<PictureControl>},
+      {u"Static", &Make<StaticText>},   {u"Button", &Make<Button>},
+      {u"CheckBox", &Make<CheckBox>},   {u"GroupBox", &Make<GroupBox>},
+      {u"EditBox", &Make<EditBox>},     {u"ProgressBar", &Make<ProgressBar>},
+      {u"URL", &Make<Hyperlink>},       {u"Picture", &Make<PictureControl>},
       {u"Separator", &Make<Separator>},
   };
   for (const Entry& entry : kEntries) {
@@ -76,8 +77,7 @@ Result TextControl::ReadDescription(const XmlElement* element) noexcept {
     if (result != kOk) return result;
     text_color_ = color;
   }
-  if (UsesTextAlignment() &&
-      element->ReadOptionalAttributeText(u"HorizontalAlign", value) == kOk) {
+  if (UsesTextAlignment() && element->ReadOptionalAttributeText(u"HorizontalAlign", value) == kOk) {
     if (Is(value.Text(), u"Left")) {
       style &= ~(kStaticCenter | kStaticRight);
     } else if (Is(value.Text(), u"Center")) {
@@ -119,8 +119,7 @@ void TextControl::ApplyDefaultSize() noexcept {
   if (size.width.apply)
     SetConstant(static_cast<uint32_t>(Edge::kWidth), size.width.pixels, size.width.dialog_units);
   if (size.height.apply)
-    SetConstant(static_cast<uint32_t>(Edge::kHeight), size.height.pixels,
-                size.height.dialog_units);
+    SetConstant(static_cast<uint32_t>(Edge::kHeight), size.height.pixels, size.height.dialog_units);
 }
 
 void TextControl::SetText(const String& text) noexcept {

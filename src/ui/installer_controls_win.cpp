@@ -1,10 +1,11 @@
 // The controls on Windows: colours, the automatic tooltip, button pictures
 // and check states, Enter in edit boxes, the progress position and its
 // taskbar mirror, hyperlink hit testing and opening, picture painting.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
 #include <shellapi.h>
+// clang-format on
 
 #include "application/application_core.h"
 #include "application/application_window.h"
@@ -64,7 +65,8 @@ void TextControl::RefreshAutomaticTooltip() noexcept {
     UINT format = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
     if ((Style() & kStaticNoPrefix) != 0) format |= DT_NOPREFIX;
     RECT needed = {0, 0, client.right - client.left, 0};
-    DrawTextW(context.Get(), ControlWideText(text), static_cast<int>(text.Length()), &needed, format);
+    DrawTextW(context.Get(), ControlWideText(text), static_cast<int>(text.Length()), &needed,
+              format);
     fits = needed.right - needed.left <= client.right - client.left &&
            needed.bottom - needed.top <= client.bottom - client.top;
   }
@@ -207,9 +209,8 @@ String EditBox::CurrentText() const noexcept {
 
 bool EditBox::PreTranslate(void* platform_message) noexcept {
   const MSG* message = static_cast<const MSG*>(platform_message);
-  if (message->hwnd == Handle() && message->message == WM_KEYDOWN &&
-      message->wParam == VK_RETURN && return_command_ != kNoWindowId && Parent() != nullptr &&
-      Parent()->Exists()) {
+  if (message->hwnd == Handle() && message->message == WM_KEYDOWN && message->wParam == VK_RETURN &&
+      return_command_ != kNoWindowId && Parent() != nullptr && Parent()->Exists()) {
     // The command arrives like a click on a button, with the edit box as sender.
     PostMessageW(static_cast<HWND>(Parent()->Handle()), WM_COMMAND, return_command_,
                  reinterpret_cast<LPARAM>(Handle()));
@@ -346,8 +347,8 @@ void Hyperlink::Open() noexcept {
     if (Parent() != nullptr) Parent()->Navigate(opening.target.Text());
     return;
   }
-  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr, nullptr,
-                SW_SHOWNORMAL);
+  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr,
+                nullptr, SW_SHOWNORMAL);
 }
 
 bool Hyperlink::HandleMessage(WindowMessage& message) noexcept {

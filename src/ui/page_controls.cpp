@@ -1,10 +1,11 @@
 // Reading the rich edit's and the combo box's descriptions, the same on
 // every platform.
+#include "ui/page_controls.h"
+
 #include <new>
 
 #include "resources/picture.h"
 #include "resources/resource_manager.h"
-#include "ui/page_controls.h"
 #include "ui/tab_control.h"
 #include "ui/window_services.h"
 #include "ui/window_types.h"

@@ -89,8 +89,8 @@ void RichEdit::FollowLink(uint32_t first, uint32_t end) noexcept {
       PostMessageW(static_cast<HWND>(main->SystemHandle()), WM_COMMAND, opening.command, 0);
     return;
   }
-  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr, nullptr,
-                SW_SHOWNORMAL);
+  ShellExecuteW(static_cast<HWND>(Handle()), L"open", ControlWideText(opening.target), nullptr,
+                nullptr, SW_SHOWNORMAL);
 }
 
 bool RichEdit::HandleMessage(WindowMessage& message) noexcept {
@@ -99,7 +99,8 @@ bool RichEdit::HandleMessage(WindowMessage& message) noexcept {
     if (header->code == EN_LINK) {
       const auto* link = reinterpret_cast<const ENLINK*>(header);
       if (link->msg == WM_LBUTTONUP) {
-        FollowLink(static_cast<uint32_t>(link->chrg.cpMin), static_cast<uint32_t>(link->chrg.cpMax));
+        FollowLink(static_cast<uint32_t>(link->chrg.cpMin),
+                   static_cast<uint32_t>(link->chrg.cpMax));
         message.result = 1;
         return true;
       }

@@ -1,11 +1,12 @@
 // The tab control's page list and description, the same on every platform.
+#include "ui/tab_control.h"
+
 #include <cstdlib>
 #include <cstring>
 
 #include "resources/picture.h"
 #include "resources/resource_manager.h"
 #include "ui/page.h"
-#include "ui/tab_control.h"
 #include "ui/window_services.h"
 #include "xml/xml_element.h"
 

@@ -29,7 +29,9 @@ class TabControl : public TextControl {
   // is selected and shown with the focus.
   Result AddPage(Page* page, int32_t image) noexcept;
   uint32_t PageCount() const noexcept { return count_; }
-  Page* PageAt(uint32_t index) const noexcept { return index < count_ ? pages_[index].page : nullptr; }
+  Page* PageAt(uint32_t index) const noexcept {
+    return index < count_ ? pages_[index].page : nullptr;
+  }
   int32_t Selected() const noexcept { return selected_; }
   void Select(int32_t index, bool focus) noexcept;
   void ShowPage(int32_t index, bool focus) noexcept;

@@ -70,8 +70,7 @@ void TabControl::ShowPage(int32_t index, bool focus) noexcept {
   PlacePage(static_cast<uint32_t>(index));
   if (!page->Exists()) page->Create(nullptr);
   page->Enable(true);
-  SetWindowPos(static_cast<HWND>(page->Handle()), HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(static_cast<HWND>(page->Handle()), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   page->Show(true);
   if (focus) SetFocus(static_cast<HWND>(page->Handle()));
   if (selected_ >= 0 && selected_ != index && static_cast<uint32_t>(selected_) < count_) {

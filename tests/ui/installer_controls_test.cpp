@@ -73,9 +73,8 @@ TEST_F(InstallerControlsTest, TextAttributesAndDefaultHeights) {
   EXPECT_EQ(label->TextColor().rgba & 0xFFFFFF, 0x0000FFu);
   // No clip siblings; no-prefix and notify; the alignment and ellipsis bits.
   EXPECT_EQ(label->Style() & kStyleClipSiblings, 0u);
-  EXPECT_EQ(label->Style() & 0xFFFF,
-            kStaticNoPrefix | kStaticNotify | kStaticCenter | kStaticCenterVertically |
-                kStaticWordEllipsis);
+  EXPECT_EQ(label->Style() & 0xFFFF, kStaticNoPrefix | kStaticNotify | kStaticCenter |
+                                         kStaticCenterVertically | kStaticWordEllipsis);
   EXPECT_EQ(DialogUnits(label, Edge::kHeight), 10);
   EXPECT_EQ(label->Constraint(Edge::kHeight).kind, ConstraintKind::kConstant);
 

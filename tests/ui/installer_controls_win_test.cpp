@@ -18,9 +18,9 @@
 #include "ui/main_window.h"
 #include "ui/page.h"
 #include "ui/page_controls.h"
-#include "ui/tab_control.h"
 #include "ui/support/message_box_watcher_win.h"
 #include "ui/support/ui_test_environment.h"
+#include "ui/tab_control.h"
 #include "ui/ui_platform.h"
 
 namespace vorn {
@@ -28,7 +28,8 @@ namespace {
 
 const char kGallery[] =
     "<Window ID='Gallery' Type='MainDialogBox' Title='Controls' ClientWidth='560'"
-    "        ClientHeight='460' Font='{Message}' BackgroundColor='#FFFFFF' VerticalGradientColor='#A8C8F0'>\n"
+    "        ClientHeight='460' Font='{Message}' BackgroundColor='#FFFFFF' "
+    "VerticalGradientColor='#A8C8F0'>\n"
     "  <Picture ID='Logo' Left='8' Top='8' Name='Pictures/Logo.png'/>\n"
     "  <Static ID='Heading' Left='Logo.Right+8' Top='12' Width='300' Font='{Message},Bold'>"
     "Every control of the installer</Static>\n"
@@ -141,7 +142,8 @@ class GalleryWindow : public MainWindow {
 class InstallerControlsWinTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_USEREX_CLASSES};
+    INITCOMMONCONTROLSEX controls = {
+        sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
   }
   void SetUp() override {
@@ -179,11 +181,10 @@ class InstallerControlsWinTest : public ::testing::Test {
     return name;
   }
 
-  test::UiTestEnvironment environment_{
-      {kGallery},
-      {{u"Pictures/Logo.png", BadgePng(40, 0x20, 0x60, 0xC0)},
-       {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)},
-       {u"Pictures/Strip.png", StripPng()}}};
+  test::UiTestEnvironment environment_{{kGallery},
+                                       {{u"Pictures/Logo.png", BadgePng(40, 0x20, 0x60, 0xC0)},
+                                        {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)},
+                                        {u"Pictures/Strip.png", StripPng()}}};
   GalleryWindow gallery_;
   Page pages_[3];
 };
@@ -302,8 +303,7 @@ TEST_F(InstallerControlsWinTest, ProgressBarPositionsAndDirection) {
   Pump();
   EXPECT_EQ(SendMessageW(Handle(bar), PBM_GETPOS, 0, 0), 16384);
   EXPECT_EQ(GetWindowLongPtrW(Handle(bar), GWL_STYLE) & PBS_VERTICAL, 0);
-  EXPECT_NE(GetWindowLongPtrW(Handle(Control<ProgressBar>(u"Tall")), GWL_STYLE) & PBS_VERTICAL,
-            0);
+  EXPECT_NE(GetWindowLongPtrW(Handle(Control<ProgressBar>(u"Tall")), GWL_STYLE) & PBS_VERTICAL, 0);
 }
 
 TEST_F(InstallerControlsWinTest, HyperlinkIsHitOverItsTextOnly) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/browse_folder_dialog.h"
 #include "ui/support/ui_test_environment.h"
 #include "ui/tab_control.h"
 
@@ -106,11 +107,22 @@ TEST_F(PageControlsTest, FaultyComboBoxesGiveTheirCodes) {
   }
   // The items before a faulty one stay.
   ComboBox combo;
-  EXPECT_EQ(combo.ReadDescription(
-                test::ParsedElement("<ComboBox><Item ID='A'>a</Item><Item>b</Item></ComboBox>")
-                    .Get()),
-            kMissingData);
+  EXPECT_EQ(
+      combo.ReadDescription(
+          test::ParsedElement("<ComboBox><Item ID='A'>a</Item><Item>b</Item></ComboBox>").Get()),
+      kMissingData);
   EXPECT_EQ(combo.Items().Count(), 1u);
+}
+
+TEST_F(PageControlsTest, BrowseFolderDialogReadsItsDescription) {
+  BrowseFolderDialog dialog;
+  ASSERT_EQ(
+      dialog.ReadDescription(
+          test::ParsedElement("<BrowseFolderDialog Title='Pick a folder' NewFolderButton='0'/>")
+              .Get()),
+      kOk);
+  EXPECT_EQ(test::Utf8(dialog.Title()), "Pick a folder");
+  EXPECT_FALSE(dialog.NewFolderButton());
 }
 
 TEST(TabKeys, NeighboursWrapAround) {
