@@ -44,6 +44,32 @@ Result RegisterPageControls() noexcept {
 
 // ---- Rich edit ----
 
+uint32_t RichEditMenuItemState(WindowId command, const RichEditMenuState& state) noexcept {
+  bool editing = false;
+  bool enabled = false;
+  if (command == WindowIdOf(u"RichEditUndoCmd")) {
+    editing = true;
+    enabled = state.can_undo;
+  } else if (command == WindowIdOf(u"RichEditRedoCmd")) {
+    editing = true;
+    enabled = state.can_redo;
+  } else if (command == WindowIdOf(u"RichEditCutCmd")) {
+    editing = true;
+    enabled = state.has_selection;
+  } else if (command == WindowIdOf(u"RichEditCopyCmd")) {
+    enabled = state.has_selection;
+  } else if (command == WindowIdOf(u"RichEditPasteCmd")) {
+    editing = true;
+    enabled = state.can_paste;
+  } else if (command == WindowIdOf(u"RichEditSelectAllCmd")) {
+    enabled = !state.all_selected;
+  } else {
+    return 0;
+  }
+  if (editing && state.read_only) return 0;
+  return kMenuShown | (enabled ? kMenuEnabled : 0u);
+}
+
 Result RichEdit::ReadDescription(const XmlElement* element) noexcept {
   Result result = EditBox::ReadDescription(element);
   if (result != kOk) return result;

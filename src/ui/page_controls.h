@@ -14,6 +14,23 @@ namespace vorn {
 
 enum class RichTextMode : uint32_t { kDefault = 0, kPlain = 1, kFormatted = 2 };
 
+// What the rich edit's context menu ("RichEditMenu") offers at a moment.
+struct RichEditMenuState {
+  bool can_undo = false;
+  bool can_redo = false;
+  bool has_selection = false;
+  bool can_paste = false;
+  bool all_selected = false;
+  bool read_only = false;
+};
+enum RichEditMenuItem : uint32_t {
+  kMenuShown = 1,
+  kMenuEnabled = 2,
+};
+// For one of the menu's six commands: shown (a read-only control has no
+// undo, redo, cut or paste) and enabled; 0 for any other command.
+uint32_t RichEditMenuItemState(WindowId command, const RichEditMenuState& state) noexcept;
+
 class RichEdit : public EditBox {
  public:
   RichEdit() noexcept;
@@ -36,6 +53,8 @@ class RichEdit : public EditBox {
  private:
   void ShowStoredText() noexcept;
   void FollowLink(uint32_t first, uint32_t end) noexcept;
+  // The "RichEditMenu" at the screen point (-1, -1: the control's corner).
+  void ShowContextMenu(int32_t x, int32_t y) noexcept;
 
   RichTextMode text_mode_ = RichTextMode::kDefault;
   bool detect_urls_ = true;

@@ -13,6 +13,7 @@ Result RichEdit::OnCreated() noexcept {
 }
 void RichEdit::ShowStoredText() noexcept {}
 void RichEdit::FollowLink(uint32_t, uint32_t) noexcept {}
+void RichEdit::ShowContextMenu(int32_t, int32_t) noexcept {}
 bool RichEdit::HandleMessage(WindowMessage& message) noexcept {
   return EditBox::HandleMessage(message);
 }

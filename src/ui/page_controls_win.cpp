@@ -9,11 +9,15 @@
 #include "application/application_core.h"
 #include "application/application_window.h"
 #include "foundation/system_library.h"
+#include "resources/localized_text.h"
 #include "resources/picture.h"
 #include "resources/picture_bitmap.h"
+#include "resources/resource_manager.h"
 #include "ui/control_text_win.h"
 #include "ui/hyperlink_address.h"
 #include "ui/page_controls.h"
+#include "ui/window_services.h"
+#include "xml/xml_element.h"
 
 namespace vorn {
 namespace {
@@ -93,7 +97,88 @@ void RichEdit::FollowLink(uint32_t first, uint32_t end) noexcept {
                 nullptr, SW_SHOWNORMAL);
 }
 
+namespace {
+
+// Builds the "RichEditMenu" description into a popup menu: its groups
+// separated by lines, each command shown and enabled by the control's state.
+HMENU BuildRichEditMenu(const RichEditMenuState& state) noexcept {
+  ResourceManager& resources = UiResources();
+  XmlElement* menu = nullptr;
+  if (resources.GetElement(u"Menu", u"RichEditMenu", menu) != kOk) return nullptr;
+  HMENU popup = CreatePopupMenu();
+  bool separate = false;
+  for (const XmlElement* group = menu->FirstChild(); popup && group; group = group->NextSibling()) {
+    if (group->Name() == nullptr) continue;
+    bool any = false;
+    for (const XmlElement* command = group->FirstChild(); command;
+         command = command->NextSibling()) {
+      if (command->Name() == nullptr) continue;
+      const XmlAttribute* id = command->FindAttribute(u"ID");
+      if (id == nullptr) continue;
+      const WindowId identifier = WindowIdOf(id->Value());
+      const uint32_t item = RichEditMenuItemState(identifier, state);
+      if ((item & kMenuShown) == 0) continue;
+      if (separate && !any) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      any = true;
+      String text;
+      if (const XmlAttribute* label = command->FindAttribute(u"Text"))
+        LocalizeText(resources, label->Value(), text);
+      AppendMenuW(popup, MF_STRING | ((item & kMenuEnabled) != 0 ? 0u : MF_GRAYED), identifier,
+                  ControlWideText(text));
+    }
+    separate = separate || any;
+  }
+  resources.Release(menu);
+  return popup;
+}
+
+}  // namespace
+
+void RichEdit::ShowContextMenu(int32_t x, int32_t y) noexcept {
+  HWND window = static_cast<HWND>(Handle());
+  RichEditMenuState state;
+  state.can_undo = SendMessageW(window, EM_CANUNDO, 0, 0) != 0;
+  state.can_redo = SendMessageW(window, EM_CANREDO, 0, 0) != 0;
+  CHARRANGE selection = {};
+  SendMessageW(window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  state.has_selection = selection.cpMax > selection.cpMin;
+  state.can_paste = SendMessageW(window, EM_CANPASTE, 0, 0) != 0;
+  const LONG length = GetWindowTextLengthW(window);
+  state.all_selected = selection.cpMin == 0 && selection.cpMax >= length;
+  state.read_only = (GetWindowLongPtrW(window, GWL_STYLE) & ES_READONLY) != 0;
+  HMENU popup = BuildRichEditMenu(state);
+  if (popup == nullptr) return;
+  if (x == -1 && y == -1) {
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    x = origin.x;
+    y = origin.y;
+  }
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+  DestroyMenu(popup);
+  if (chosen == WindowIdOf(u"RichEditUndoCmd")) {
+    SendMessageW(window, EM_UNDO, 0, 0);
+  } else if (chosen == WindowIdOf(u"RichEditRedoCmd")) {
+    SendMessageW(window, EM_REDO, 0, 0);
+  } else if (chosen == WindowIdOf(u"RichEditCutCmd")) {
+    SendMessageW(window, WM_CUT, 0, 0);
+  } else if (chosen == WindowIdOf(u"RichEditCopyCmd")) {
+    SendMessageW(window, WM_COPY, 0, 0);
+  } else if (chosen == WindowIdOf(u"RichEditPasteCmd")) {
+    SendMessageW(window, WM_PASTE, 0, 0);
+  } else if (chosen == WindowIdOf(u"RichEditSelectAllCmd")) {
+    SendMessageW(window, EM_SETSEL, 0, -1);
+  }
+}
+
 bool RichEdit::HandleMessage(WindowMessage& message) noexcept {
+  if (message.message == WM_CONTEXTMENU && message.handle == Handle() && FocusAllowed()) {
+    ShowContextMenu(static_cast<int16_t>(LOWORD(message.lparam)),
+                    static_cast<int16_t>(HIWORD(message.lparam)));
+    message.result = 0;
+    return true;
+  }
   if (message.message == WM_NOTIFY && message.handle != Handle()) {
     const auto* header = reinterpret_cast<const NMHDR*>(message.lparam);
     if (header->code == EN_LINK) {

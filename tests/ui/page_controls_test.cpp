@@ -125,6 +125,34 @@ TEST_F(PageControlsTest, BrowseFolderDialogReadsItsDescription) {
   EXPECT_FALSE(dialog.NewFolderButton());
 }
 
+TEST(RichEditMenu, CommandsFollowTheControlsState) {
+  const auto state = [](WindowId command, const RichEditMenuState& s) {
+    return RichEditMenuItemState(command, s);
+  };
+  const uint32_t on = kMenuShown | kMenuEnabled;
+  RichEditMenuState editable;
+  editable.can_undo = true;
+  editable.has_selection = true;
+  EXPECT_EQ(state(WindowIdOf(u"RichEditUndoCmd"), editable), on);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditRedoCmd"), editable), kMenuShown);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditCutCmd"), editable), on);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditCopyCmd"), editable), on);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditPasteCmd"), editable), kMenuShown);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditSelectAllCmd"), editable), on);
+  editable.all_selected = true;
+  EXPECT_EQ(state(WindowIdOf(u"RichEditSelectAllCmd"), editable), kMenuShown);
+  // A read-only control offers only copy and select all.
+  RichEditMenuState read_only = editable;
+  read_only.read_only = true;
+  read_only.can_paste = true;
+  EXPECT_EQ(state(WindowIdOf(u"RichEditUndoCmd"), read_only), 0u);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditRedoCmd"), read_only), 0u);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditCutCmd"), read_only), 0u);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditPasteCmd"), read_only), 0u);
+  EXPECT_EQ(state(WindowIdOf(u"RichEditCopyCmd"), read_only), on);
+  EXPECT_EQ(state(WindowIdOf(u"OtherCmd"), editable), 0u);
+}
+
 TEST(TabKeys, NeighboursWrapAround) {
   EXPECT_EQ(NeighbourTab(0, -1, true), -1);
   EXPECT_EQ(NeighbourTab(0, -1, false), -1);
