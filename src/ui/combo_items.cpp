@@ -4,6 +4,7 @@
 
 #include "resources/localized_text.h"
 #include "ui/control_defaults_values.h"
+#include "ui/window_id.h"
 #include "xml/xml_element.h"
 
 namespace vorn {
@@ -41,8 +42,8 @@ Result ComboItems::Read(ResourceManager& resources, const XmlElement* combo) noe
     const XmlAttribute* id = child->FindAttribute(u"ID");
     if (!id) return kMissingData;
     ComboItem item;
-    item.value = ControlIdentifier(id->Value());
-    if (item.value == kNoControlIdentifier) return kLocalizedTextMissing;
+    item.value = WindowIdOf(id->Value());
+    if (item.value == kNoWindowId) return kLocalizedTextMissing;
     String raw;
     if (child->ReadText(&raw) != kOk || raw.IsEmpty()) return kMissingData;
     LocalizeText(resources, raw.Text(), item.label);

@@ -2,22 +2,6 @@
 
 namespace vorn {
 
-uint16_t ControlIdentifier(const char16_t* name) noexcept {
-  uint16_t crc = 0xFFFF;
-  if (!name) return crc;
-  for (; *name; ++name) {
-    const uint8_t bytes[2] = {static_cast<uint8_t>(*name & 0xFF), static_cast<uint8_t>(*name >> 8)};
-    for (uint8_t byte : bytes) {
-      crc = static_cast<uint16_t>(crc ^ (byte << 8));
-      for (int bit = 0; bit < 8; ++bit) {
-        crc = (crc & 0x8000) ? static_cast<uint16_t>((crc << 1) ^ 0x1021)
-                             : static_cast<uint16_t>(crc << 1);
-      }
-    }
-  }
-  return crc;
-}
-
 namespace {
 
 int HexDigit(char16_t unit) noexcept {

@@ -1,6 +1,7 @@
 #include "ui/hyperlink_address.h"
 
 #include "ui/control_defaults_values.h"
+#include "ui/window_id.h"
 
 namespace vorn {
 
@@ -63,7 +64,7 @@ LinkOpening RichEditLinkOpening(const String& target) noexcept {
   if (StartsWith(target, u"cmd:", false)) {
     opening.action = LinkAction::kPostCommand;
     opening.target = target.Tail(4);
-    opening.command = ControlIdentifier(opening.target.Text());
+    opening.command = WindowIdOf(opening.target.Text());
   } else if (target.Find(u'@') >= 0) {
     opening.target = MailtoAddress(target, String(), String());
   } else {

@@ -4,6 +4,7 @@
 
 #include "resources/support/test_package.h"
 #include "ui/control_defaults_values.h"
+#include "ui/window_id.h"
 #include "ui/support/message_box_fixture.h"
 #include "xml/xml_element.h"
 
@@ -51,7 +52,7 @@ TEST_F(ComboItemsTest, ItemsInDocumentOrderWithValueLabelImageAndSelection) {
   ComboItems items;
   ASSERT_EQ(Read(u"Good", items), kOk);
   ASSERT_EQ(items.Count(), 3u);
-  EXPECT_EQ(items.Item(0).value, ControlIdentifier(u"First"));
+  EXPECT_EQ(items.Item(0).value, WindowIdOf(u"First"));
   EXPECT_EQ(Utf8(items.Item(0).label), "One");
   EXPECT_EQ(items.Item(0).image, -1);
   EXPECT_FALSE(items.Item(0).selected);
@@ -97,7 +98,7 @@ TEST(ComboItemsGrowth, ManyItemsKeepTheirLabels) {
   ASSERT_EQ(items.Count(), 300u);
   EXPECT_EQ(Utf8(items.Item(0).label), "Label 0");
   EXPECT_EQ(Utf8(items.Item(299).label), "Label 299");
-  EXPECT_EQ(items.Item(299).value, ControlIdentifier(u"I299"));
+  EXPECT_EQ(items.Item(299).value, WindowIdOf(u"I299"));
 }
 
 }  // namespace

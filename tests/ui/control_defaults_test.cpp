@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/control_defaults_values.h"
+#include "ui/window_id.h"
 
 namespace vorn {
 namespace {
@@ -83,11 +84,11 @@ TEST(ControlDefaults, TypesOutsideTheirTablesGiveFive) {
 
 TEST(ControlValues, IdentifiersAndIntegersFollowTheDescriptionRules) {
   // CRC-16/CCITT-FALSE of the UTF-16LE bytes; the empty name is no window.
-  EXPECT_EQ(ControlIdentifier(u""), 0xFFFF);
-  EXPECT_EQ(ControlIdentifier(nullptr), 0xFFFF);
-  EXPECT_EQ(ControlIdentifier(u"1"), 0x2BAB);  // bytes 31 00
-  EXPECT_EQ(ControlIdentifier(u"InstallCmd"), 0x33F4);
-  EXPECT_NE(ControlIdentifier(u"OK"), ControlIdentifier(u"Cancel"));
+  EXPECT_EQ(WindowIdOf(u""), 0xFFFF);
+  EXPECT_EQ(WindowIdOf(nullptr), 0xFFFF);
+  EXPECT_EQ(WindowIdOf(u"1"), 0x2BAB);  // bytes 31 00
+  EXPECT_EQ(WindowIdOf(u"InstallCmd"), 0x33F4);
+  EXPECT_NE(WindowIdOf(u"OK"), WindowIdOf(u"Cancel"));
   EXPECT_EQ(ControlInteger(u"  42px"), 42);
   EXPECT_EQ(ControlInteger(u"-7"), -7);
   EXPECT_EQ(ControlInteger(u"+7"), 7);

@@ -6,6 +6,7 @@
 
 #include "resources/support/test_package.h"
 #include "ui/control_defaults_values.h"
+#include "ui/window_id.h"
 #include "ui/hyperlink_address.h"
 
 namespace vorn {
@@ -84,7 +85,7 @@ TEST(FormattedText, LinksKeepTheirTargetsAndCommandsAndMailAreRecognised) {
 
   const LinkOpening command = RichEditLinkOpening(text.LinkTarget(0));
   EXPECT_EQ(command.action, LinkAction::kPostCommand);
-  EXPECT_EQ(command.command, ControlIdentifier(u"InstallCmd"));
+  EXPECT_EQ(command.command, WindowIdOf(u"InstallCmd"));
   const LinkOpening mail = RichEditLinkOpening(text.LinkTarget(1));
   EXPECT_EQ(mail.action, LinkAction::kShellOpen);
   EXPECT_EQ(Utf8(mail.target), "mailto:sales@example.com");

@@ -110,11 +110,12 @@ TEST_F(WindowLayoutTest, DialogUnitsUseTheParentsBaseUnits) {
 }
 
 TEST_F(WindowLayoutTest, AnEmptyReferenceNameEndsTheGeometry) {
+  // A plain window: a static text would take its default height.
   // Width's empty name: Width, Height and Right are ignored, with their
   // Min and Max; what was set before them stays.
   Build(
       "<Window ClientWidth='100' ClientHeight='100'>"
-      " <Static ID='S' Top='5' Left='6' Width='.Width' MinWidth='3' Height='7' Right='50'/>"
+      " <Window ID='S' Top='5' Left='6' Width='.Width' MinWidth='3' Height='7' Right='50'/>"
       "</Window>");
   Window& s = Find(u"S");
   EXPECT_EQ(s.Value(Edge::kTop), 5);

@@ -7,12 +7,14 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "package/package_file_system.h"
 #include "resources/preferences.h"
 #include "resources/resource_manager.h"
 #include "resources/support/memory_preference_store.h"
+#include "resources/support/picture_files.h"
 #include "resources/support/test_package.h"
 #include "ui/ui_platform.h"
 #include "ui/window_services.h"
@@ -38,7 +40,10 @@ class FramedPlatform : public HeadlessUiPlatform {
 class UiTestEnvironment {
  public:
   // Each document is the body of a "Resources" root; registered in order.
-  explicit UiTestEnvironment(const std::vector<std::string>& documents) {
+  // `files` are further package files (pictures) by their path.
+  explicit UiTestEnvironment(const std::vector<std::string>& documents,
+                             const std::vector<std::pair<std::u16string, Bytes>>& files = {}) {
+    for (const auto& file : files) package_.Add(file.first, file.second);
     int index = 0;
     std::vector<std::u16string> paths;
     for (const std::string& body : documents) {

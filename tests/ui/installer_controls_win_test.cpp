@@ -1,0 +1,329 @@
+// The installer's controls as real windows: one gallery window holding every
+// control (saved as controls-gallery.png for a look), and what the controls
+// do when used: check boxes, Enter in an edit box, the progress position,
+// hyperlink hit testing and navigation, the automatic tooltip.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "application/application_core.h"
+#include "ui/installer_controls.h"
+#include "ui/main_window.h"
+#include "ui/page.h"
+#include "ui/page_controls.h"
+#include "ui/support/message_box_watcher_win.h"
+#include "ui/support/ui_test_environment.h"
+#include "ui/tab_control.h"
+#include "ui/ui_platform.h"
+
+namespace vorn {
+namespace {
+
+const char kGallery[] =
+    "<Window ID='Gallery' Type='MainDialogBox' Title='Controls' ClientWidth='560'"
+    "        ClientHeight='460' Font='{Message}' BackgroundColor='#FFFFFF' "
+    "VerticalGradientColor='#A8C8F0'>\n"
+    "  <Picture ID='Logo' Left='8' Top='8' Name='Pictures/Logo.png'/>\n"
+    "  <Static ID='Heading' Left='Logo.Right+8' Top='12' Width='300' Font='{Message},Bold'>"
+    "Every control of the installer</Static>\n"
+    "  <Static ID='TooLong' Left='Heading.Left' Top='Heading.Bottom+4' Width='120'>"
+    "This text is much too long for the narrow space it was given</Static>\n"
+    "  <Static ID='Fits' Left='TooLong.Right+8' Top='TooLong.Top' Width='150'"
+    "          TextColor='#A00000'>Short text</Static>\n"
+    "  <Separator ID='Rule' Left='8' Top='Logo.Bottom+8' Width='Parent.Width-16'/>\n"
+    "  <GroupBox ID='Options' Left='8' Top='Rule.Bottom+8' Width='250' Height='110'>"
+    "Options</GroupBox>\n"
+    "  <CheckBox ID='Agree' Left='20' Top='Options.Top+20' Width='200'>I agree</CheckBox>\n"
+    "  <CheckBox ID='Shortcut' Left='20' Top='Agree.Bottom+4' Width='200'>"
+    "Create a shortcut</CheckBox>\n"
+    "  <EditBox ID='Folder' Left='20' Top='Shortcut.Bottom+8' Width='220'"
+    "           OnReturn='GoCmd'>C:\\Program Files\\Demo</EditBox>\n"
+    "  <Separator ID='Upright' Left='Options.Right+8' Top='Options.Top' Height='110'/>\n"
+    "  <Static ID='Done' Left='Upright.Right+8' Top='Options.Top' Width='200'>"
+    "Progress at half way:</Static>\n"
+    "  <ProgressBar ID='Bar' Left='Done.Left' Top='Done.Bottom+4' Width='200'/>\n"
+    "  <ProgressBar ID='Tall' Left='Bar.Right+8' Top='Done.Top' Width='20' Height='100'/>\n"
+    "  <URL ID='Site' Left='Done.Left' Top='Bar.Bottom+8' Width='200'"
+    "       Address='https://example.org/'>Visit the web site</URL>\n"
+    "  <URL ID='Inside' Left='Done.Left' Top='Site.Bottom+4' Width='200'"
+    "       Address='Details'>Show the details</URL>\n"
+    "  <Static ID='RightText' Left='Done.Left' Top='Inside.Bottom+4' Width='200'"
+    "          HorizontalAlign='Right'>Right aligned</Static>\n"
+    "  <RichEdit ID='Licence' Left='8' Top='Options.Bottom+8' Width='300' Bottom='BottomRule.Top-8'"
+    "            TextMode='HTML' ReadOnly='1'><![CDATA["
+    "<p align='center'><b>Licence agreement</b></p>"
+    "<p>Read <b>all</b> of it, or see <a href='https://example.org/licence'>the web page</a>.</p>"
+    "<ul><li>First point</li><li>Second point</li></ul>]]></RichEdit>\n"
+    "  <ComboBox ID='Size' Left='Licence.Right+8' Top='Licence.Top' Width='200'"
+    "            Type='Editable' Pictures='Pictures/Strip.png'>"
+    "<Item ID='SmallCmd' PictureIndex='0'>Small installation</Item>"
+    "<Item ID='FullCmd' PictureIndex='1' Selected='true'>Full installation</Item>"
+    "<Item ID='NoneCmd'>Nothing</Item></ComboBox>\n"
+    "  <TabCtrl ID='Tabs' Left='Licence.Right+8' Top='Licence.Top+30' Right='Parent.Width-9'"
+    "           Bottom='Licence.Bottom' Pictures='Pictures/Strip.png'/>\n"
+    "  <Separator ID='BottomRule' Left='8' Top='Parent.Height-40' Width='Parent.Width-16'/>\n"
+    "  <Button ID='Back' Left='Parent.Width-190' Top='BottomRule.Bottom+8'>Back</Button>\n"
+    "  <Button ID='Next' Left='Back.Right+8' Top='Back.Top' Picture='Pictures/Arrow.png'"
+    "          Type='DefaultButton'>Next</Button>\n"
+    "  <Button ID='Pinned' Left='8' Top='Back.Top' Type='PushCheckButton'>Pinned</Button>\n"
+    "</Window>\n"
+    "<DialogBox ID='First' Title='Welcome'><Static ID='FirstText' Left='8' Top='8' Width='150'>"
+    "The first page</Static></DialogBox>\n"
+    "<DialogBox ID='Second' Title='Licence'><Static ID='SecondText' Left='8' Top='8' Width='150'>"
+    "The second page</Static></DialogBox>\n"
+    "<DialogBox ID='Third' Title='Options'><CheckBox ID='ThirdCheck' Left='8' Top='8' Width='150'>"
+    "The third page</CheckBox></DialogBox>\n";
+
+// A round, soft-edged badge: alpha falls off towards the rim.
+test::Bytes BadgePng(uint32_t size, uint8_t red, uint8_t green, uint8_t blue) {
+  test::PngImage image;
+  image.color_type = 6;
+  image.width = size;
+  image.height = size;
+  const double centre = (size - 1) / 2.0;
+  for (uint32_t y = 0; y < size; ++y) {
+    for (uint32_t x = 0; x < size; ++x) {
+      const double distance = std::hypot(x - centre, y - centre) / centre;
+      const double alpha = distance >= 1.0 ? 0.0 : distance < 0.7 ? 1.0 : (1.0 - distance) / 0.3;
+      image.rows.push_back(red);
+      image.rows.push_back(green);
+      image.rows.push_back(blue);
+      image.rows.push_back(static_cast<uint8_t>(alpha * 255.0 + 0.5));
+    }
+  }
+  return test::EncodePng(image);
+}
+
+// Two 16-pixel squares side by side: red, then green.
+test::Bytes StripPng() {
+  test::PngImage image;
+  image.color_type = 2;
+  image.width = 32;
+  image.height = 16;
+  for (uint32_t y = 0; y < 16; ++y) {
+    for (uint32_t x = 0; x < 32; ++x) {
+      image.rows.push_back(x < 16 ? 0xD0 : 0x20);
+      image.rows.push_back(x < 16 ? 0x30 : 0xA0);
+      image.rows.push_back(0x30);
+    }
+  }
+  return test::EncodePng(image);
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (PreTranslateWindowMessage(&message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+class GalleryWindow : public MainWindow {
+ public:
+  bool OnCommand(WindowId command, uint32_t code, Window* sender) noexcept override {
+    commands.push_back(command);
+    senders.push_back(sender);
+    return true;
+  }
+  void Navigate(const char16_t* address) noexcept override { navigated = address; }
+  std::vector<WindowId> commands;
+  std::vector<Window*> senders;
+  String navigated;
+};
+
+class InstallerControlsWinTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls = {
+        sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+  void SetUp() override {
+    ApplicationCore::Get().Description().name = u"VornUiTest";
+    ASSERT_EQ(RegisterInstallerControls(), kOk);
+    SetUiPlatform(nullptr);
+    ASSERT_EQ(gallery_.LoadDescription(u"Gallery"), kOk);
+    ASSERT_EQ(gallery_.Create(nullptr), kOk);
+    // Pages join a created tab control: the first is shown at once.
+    TabControl& tabs = Control<TabControl>(u"Tabs");
+    const char16_t* names[] = {u"First", u"Second", u"Third"};
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_EQ(pages_[i].LoadDescription(names[i]), kOk);
+      pages_[i].SetOwnedByParent(false);
+      ASSERT_EQ(tabs.AddPage(&pages_[i], i < 2 ? i : -1), kOk);
+    }
+    ShowWindow(Handle(gallery_), SW_SHOW);
+    Pump();
+  }
+  void TearDown() override {
+    gallery_.Destroy();
+    for (Page& page : pages_) page.Attach(nullptr);
+  }
+
+  static HWND Handle(const Window& window) { return static_cast<HWND>(window.Handle()); }
+  template <typename T>
+  T& Control(const char16_t* id) {
+    Window* window = gallery_.FindChild(WindowIdOf(id));
+    EXPECT_NE(window, nullptr);
+    return *static_cast<T*>(window);
+  }
+  static std::wstring ClassName(const Window& window) {
+    wchar_t name[64] = {};
+    GetClassNameW(Handle(window), name, 64);
+    return name;
+  }
+
+  test::UiTestEnvironment environment_{{kGallery},
+                                       {{u"Pictures/Logo.png", BadgePng(40, 0x20, 0x60, 0xC0)},
+                                        {u"Pictures/Arrow.png", BadgePng(12, 0x10, 0x90, 0x30)},
+                                        {u"Pictures/Strip.png", StripPng()}}};
+  GalleryWindow gallery_;
+  Page pages_[3];
+};
+
+TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
+  EXPECT_EQ(ClassName(Control<TextControl>(u"Heading")), L"Static");
+  EXPECT_EQ(ClassName(Control<Button>(u"Next")), L"Button");
+  EXPECT_EQ(ClassName(Control<GroupBox>(u"Options")), L"Button");
+  EXPECT_EQ(ClassName(Control<EditBox>(u"Folder")), L"Edit");
+  EXPECT_EQ(ClassName(Control<ProgressBar>(u"Bar")), L"msctls_progress32");
+  EXPECT_EQ(ClassName(Control<RichEdit>(u"Licence")), L"RichEdit20W");
+  EXPECT_EQ(ClassName(Control<ComboBox>(u"Size")), L"ComboBoxEx32");
+  // The licence as formatted text: its words, not its markup.
+  wchar_t licence[256] = {};
+  GetWindowTextW(Handle(Control<RichEdit>(u"Licence")), licence, 256);
+  EXPECT_EQ(std::wstring(licence).find(L"<b>"), std::wstring::npos);
+  EXPECT_NE(std::wstring(licence).find(L"Licence agreement"), std::wstring::npos);
+  // The items in document order, the selected one chosen.
+  ComboBox& size = Control<ComboBox>(u"Size");
+  EXPECT_EQ(SendMessageW(Handle(size), CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(size.Selection(), 1);
+  EXPECT_EQ(size.SelectedValue(), WindowIdOf(u"FullCmd"));
+  // The picture's size is the control's.
+  const PictureControl& logo = Control<PictureControl>(u"Logo");
+  RECT rect = {};
+  GetClientRect(Handle(logo), &rect);
+  EXPECT_EQ(rect.right, 40);
+  EXPECT_EQ(rect.bottom, 40);
+  // The default button is drawn as one, with its picture.
+  EXPECT_NE(GetWindowLongPtrW(Handle(Control<Button>(u"Next")), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
+  EXPECT_NE(SendMessageW(Handle(Control<Button>(u"Next")), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+
+  Control<ProgressBar>(u"Bar").SetProgress(0.5);
+  Control<ProgressBar>(u"Tall").SetProgress(0.25);
+  Control<Button>(u"Agree").SetChecked(true);
+  Pump();
+  UpdateWindow(Handle(gallery_));
+  Sleep(200);
+  Pump();
+  test::SaveScreenshot(Handle(gallery_), "controls-gallery.png");
+}
+
+TEST_F(InstallerControlsWinTest, TabsShowOnePageAtATimeAndWrapAround) {
+  TabControl& tabs = Control<TabControl>(u"Tabs");
+  HWND tab_window = Handle(tabs);
+  EXPECT_EQ(ClassName(tabs), L"SysTabControl32");
+  EXPECT_EQ(SendMessageW(tab_window, TCM_GETITEMCOUNT, 0, 0), 3);
+  // The first page added to the created control is selected and shown.
+  EXPECT_EQ(tabs.Selected(), 0);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[0])));
+  EXPECT_FALSE(IsWindowVisible(Handle(pages_[1])));
+  // The page lies over the display area, as a sibling of the tabs.
+  EXPECT_EQ(GetParent(Handle(pages_[0])), Handle(gallery_));
+  RECT page_rect = {}, tab_rect = {};
+  GetWindowRect(Handle(pages_[0]), &page_rect);
+  GetWindowRect(tab_window, &tab_rect);
+  EXPECT_GT(page_rect.top, tab_rect.top);
+  EXPECT_LE(page_rect.bottom, tab_rect.bottom);
+
+  // Left from the first goes to the last; Right from the last to the first.
+  SendMessageW(tab_window, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(tabs.Selected(), 2);
+  EXPECT_EQ(SendMessageW(tab_window, TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[2])));
+  EXPECT_FALSE(IsWindowVisible(Handle(pages_[0])));
+  EXPECT_FALSE(IsWindowEnabled(Handle(pages_[0])));
+  SendMessageW(tab_window, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(tabs.Selected(), 0);
+  SendMessageW(tab_window, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(tabs.Selected(), 1);
+  EXPECT_TRUE(IsWindowVisible(Handle(pages_[1])));
+}
+
+TEST_F(InstallerControlsWinTest, TooLongStaticTextShowsItselfAsTooltip) {
+  TextControl& too_long = Control<TextControl>(u"TooLong");
+  EXPECT_EQ(too_long.Tooltip(), too_long.Text());
+  TextControl& fits = Control<TextControl>(u"Fits");
+  EXPECT_TRUE(fits.Tooltip().IsEmpty());
+  // A longer text makes it too long; the short one clears the tooltip again.
+  fits.SetText(u"Now this text has become far too long to fit in its space");
+  EXPECT_EQ(fits.Tooltip(), fits.Text());
+  fits.SetText(u"Short");
+  EXPECT_TRUE(fits.Tooltip().IsEmpty());
+}
+
+TEST_F(InstallerControlsWinTest, ClicksAndEnterSendCommands) {
+  Button& agree = Control<Button>(u"Agree");
+  EXPECT_FALSE(agree.Checked());
+  SendMessageW(Handle(agree), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_TRUE(agree.Checked());
+  ASSERT_FALSE(gallery_.commands.empty());
+  EXPECT_EQ(gallery_.commands.back(), WindowIdOf(u"Agree"));
+
+  // Enter in the edit box posts its command with the box as sender; the
+  // key goes no further.
+  EditBox& folder = Control<EditBox>(u"Folder");
+  EXPECT_EQ(folder.CurrentText(), String(u"C:\\Program Files\\Demo"));
+  gallery_.commands.clear();
+  gallery_.senders.clear();
+  PostMessageW(Handle(folder), WM_KEYDOWN, VK_RETURN, 0);
+  Pump();
+  ASSERT_EQ(gallery_.commands.size(), 1u);
+  EXPECT_EQ(gallery_.commands[0], WindowIdOf(u"GoCmd"));
+  EXPECT_EQ(gallery_.senders[0], &folder);
+}
+
+TEST_F(InstallerControlsWinTest, ProgressBarPositionsAndDirection) {
+  ProgressBar& bar = Control<ProgressBar>(u"Bar");
+  EXPECT_EQ(SendMessageW(Handle(bar), PBM_GETRANGE, FALSE, 0), 16384);
+  bar.SetProgress(0.5);
+  // Posted, not sent: the bar moves once messages are handled.
+  Pump();
+  EXPECT_EQ(SendMessageW(Handle(bar), PBM_GETPOS, 0, 0), 8192);
+  bar.SetProgress(1.0);
+  Pump();
+  EXPECT_EQ(SendMessageW(Handle(bar), PBM_GETPOS, 0, 0), 16384);
+  EXPECT_EQ(GetWindowLongPtrW(Handle(bar), GWL_STYLE) & PBS_VERTICAL, 0);
+  EXPECT_NE(GetWindowLongPtrW(Handle(Control<ProgressBar>(u"Tall")), GWL_STYLE) & PBS_VERTICAL, 0);
+}
+
+TEST_F(InstallerControlsWinTest, HyperlinkIsHitOverItsTextOnly) {
+  Hyperlink& site = Control<Hyperlink>(u"Site");
+  HWND link = Handle(site);
+  // Drawn in the message font, underlined.
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_TRUE(font.lfUnderline);
+  RECT rect = {};
+  GetWindowRect(link, &rect);
+  const LPARAM on_text = MAKELPARAM(rect.left + 3, rect.top + 3);
+  const LPARAM past_text = MAKELPARAM(rect.right - 2, rect.top + 3);
+  EXPECT_EQ(SendMessageW(link, WM_NCHITTEST, 0, on_text), HTCLIENT);
+  EXPECT_EQ(SendMessageW(link, WM_NCHITTEST, 0, past_text), HTTRANSPARENT);
+
+  // A relative address is navigated inside the program.
+  SendMessageW(Handle(Control<Hyperlink>(u"Inside")), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(gallery_.navigated, String(u"Details"));
+}
+
+}  // namespace
+}  // namespace vorn
