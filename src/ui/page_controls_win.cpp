@@ -14,6 +14,7 @@
 #include "resources/picture_bitmap.h"
 #include "resources/resource_manager.h"
 #include "ui/control_text_win.h"
+#include "ui/picture_strip_win.h"
 #include "ui/hyperlink_address.h"
 #include "ui/page_controls.h"
 #include "ui/window_services.h"
@@ -201,18 +202,9 @@ bool RichEdit::HandleMessage(WindowMessage& message) noexcept {
 Result ComboBox::OnCreated() noexcept {
   HWND window = static_cast<HWND>(Handle());
   SendMessageW(window, CBEM_SETEXTENDEDSTYLE, kComboTextEndEllipsis, kComboTextEndEllipsis);
-  if (strip_ != nullptr && item_width_ != 0 && image_list_ == nullptr) {
-    PictureBitmap bitmap;
-    if (MakeBitmap(strip_, false, bitmap) == kOk) {
-      HIMAGELIST list = ImageList_Create(static_cast<int>(item_width_),
-                                         static_cast<int>(strip_->Height()), ILC_COLOR32, 8, 8);
-      if (list != nullptr) {
-        ImageList_Add(list, static_cast<HBITMAP>(bitmap.handle), nullptr);
-        image_list_ = list;
-        SendMessageW(window, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
-      }
-      DestroyBitmap(bitmap);
-    }
+  if (image_list_ == nullptr) {
+    image_list_ = MakePictureStripImageList(strip_, item_width_);
+    if (image_list_ != nullptr) SendMessageW(window, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
   }
   for (uint32_t i = 0; i < items_.Count(); ++i) {
     const ComboItem& item = items_.Item(i);

@@ -8,6 +8,7 @@
 #include "resources/picture.h"
 #include "resources/picture_bitmap.h"
 #include "ui/control_text_win.h"
+#include "ui/picture_strip_win.h"
 #include "ui/page.h"
 #include "ui/tab_control.h"
 
@@ -15,18 +16,9 @@ namespace vorn {
 
 Result TabControl::OnCreated() noexcept {
   HWND window = static_cast<HWND>(Handle());
-  if (strip_ != nullptr && item_width_ != 0 && image_list_ == nullptr) {
-    PictureBitmap bitmap;
-    if (MakeBitmap(strip_, false, bitmap) == kOk) {
-      HIMAGELIST list = ImageList_Create(static_cast<int>(item_width_),
-                                         static_cast<int>(strip_->Height()), ILC_COLOR32, 8, 8);
-      if (list != nullptr) {
-        ImageList_Add(list, static_cast<HBITMAP>(bitmap.handle), nullptr);
-        image_list_ = list;
-        SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
-      }
-      DestroyBitmap(bitmap);
-    }
+  if (image_list_ == nullptr) {
+    image_list_ = MakePictureStripImageList(strip_, item_width_);
+    if (image_list_ != nullptr) SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
   }
   for (uint32_t i = 0; i < count_; ++i) AddTab(i);
   return TextControl::OnCreated();

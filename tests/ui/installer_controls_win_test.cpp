@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "application/application_core.h"
+#include "ui/support/message_pump_win.h"
 #include "ui/installer_controls.h"
 #include "ui/main_window.h"
 #include "ui/page.h"
@@ -117,14 +118,7 @@ test::Bytes StripPng() {
   return test::EncodePng(image);
 }
 
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (PreTranslateWindowMessage(&message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+void Pump() { test::PumpWindowMessages(); }
 
 class GalleryWindow : public MainWindow {
  public:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "application/application_core.h"
+#include "ui/support/message_pump_win.h"
 #include "ui/dialog_box.h"
 #include "ui/main_window.h"
 #include "ui/page.h"
@@ -54,15 +55,7 @@ const char kDescriptions[] =
     "<DialogBox ID='Stubborn' Type='SimplePopup' Title='Stubborn' ClientWidth='200'"
     "           ClientHeight='80'/>\n";
 
-// Runs the queued messages through the toolkit, as the frame loop does.
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (PreTranslateWindowMessage(&message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+void Pump() { test::PumpWindowMessages(); }
 
 class RecordingMain : public MainWindow {
  public:
