@@ -26,6 +26,7 @@
 // clang-format on
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -160,31 +161,38 @@ bool Enabled(HWND window) {
   return window != nullptr && IsWindowEnabled(window);
 }
 
-// The install button follows the folder. Each rejected text comes after a
-// valid one, so that a button that merely stayed disabled would not pass.
+struct Rejected {
+  const wchar_t* text;
+  const char* what;
+};
+
+// Each rejected text comes after an accepted one, so that a button that
+// merely stayed disabled would not pass.
+void CheckRejected(HWND edit, HWND install, const wchar_t* accepted,
+                   std::initializer_list<Rejected> rejected) {
+  for (const Rejected& entry : rejected) {
+    Type(edit, accepted);
+    Check(Eventually([&] { return Enabled(install); }), "an accepted text enables Install");
+    Type(edit, entry.text);
+    Check(Eventually([&] { return !Enabled(install); }), entry.what);
+  }
+}
+
+// The install button follows the folder.
 void CheckFolderRules(HWND window, HWND install) {
   HWND folder = Control(window, u"InstallFolder");
   Check(folder != nullptr, "the options tab has InstallFolder");
   if (folder == nullptr) return;
-  struct Case {
-    const wchar_t* text;
-    const char* what;
-  };
-  const Case rejected[] = {
-      {L"Program Files\\Vorn Demo", "a folder without a drive disables Install"},
-      {L"C:\\Program Files\\Vorn Demo\\", "a trailing backslash disables Install"},
-      {L"C:\\Program Files\\Vorn*Demo", "a '*' in the folder disables Install"},
-      {L"C:.", "a drive-relative 'C:.' disables Install"},
-      {L"C:..\\Windows", "'C:..\\Windows' disables Install"},
-      {L"C:\\Program Files\\..\\Windows", "a '..' segment disables Install"},
-      {L"", "an empty folder disables Install"},
-  };
-  for (const Case& entry : rejected) {
-    Type(folder, L"D:\\Apps\\Vorn Demo");
-    Check(Eventually([&] { return Enabled(install); }), "a full folder enables Install");
-    Type(folder, entry.text);
-    Check(Eventually([&] { return !Enabled(install); }), entry.what);
-  }
+  CheckRejected(folder, install, L"D:\\Apps\\Vorn Demo",
+                {
+                    {L"Program Files\\Vorn Demo", "a folder without a drive disables Install"},
+                    {L"C:\\Program Files\\Vorn Demo\\", "a trailing backslash disables Install"},
+                    {L"C:\\Program Files\\Vorn*Demo", "a '*' in the folder disables Install"},
+                    {L"C:.", "a drive-relative 'C:.' disables Install"},
+                    {L"C:..\\Windows", "'C:..\\Windows' disables Install"},
+                    {L"C:\\Program Files\\..\\Windows", "a '..' segment disables Install"},
+                    {L"", "an empty folder disables Install"},
+                });
   Type(folder, L"C:\\Program Files\\Vorn Software\\Vorn Demo");
   Check(Eventually([&] { return Enabled(install); }), "the default folder enables Install again");
 }
@@ -195,22 +203,13 @@ void CheckGroupRules(HWND window, HWND install) {
   Check(edit != nullptr, "the options tab has the ProgramGroup combo box with an edit field");
   if (edit == nullptr) return;
   Check(TextOf(edit) == L"Vorn Demo", "the program group starts as the display name");
-  struct Case {
-    const wchar_t* text;
-    const char* what;
-  };
-  const Case rejected[] = {
-      {L"\\Vorn Demo", "an absolute group disables Install"},
-      {L"C:Vorn", "a group with a drive disables Install"},
-      {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
-      {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
-  };
-  for (const Case& entry : rejected) {
-    Type(edit, L"Vorn Software\\Vorn Demo");
-    Check(Eventually([&] { return Enabled(install); }), "a nested relative group enables Install");
-    Type(edit, entry.text);
-    Check(Eventually([&] { return !Enabled(install); }), entry.what);
-  }
+  CheckRejected(edit, install, L"Vorn Software\\Vorn Demo",
+                {
+                    {L"\\Vorn Demo", "an absolute group disables Install"},
+                    {L"C:Vorn", "a group with a drive disables Install"},
+                    {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
+                    {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
+                });
   // A group picked from the list, then typed into, becomes a folder of its
   // own inside the picked one, once.
   PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK),
