@@ -469,6 +469,14 @@ int French() {
   Screenshot(L"welcome-fr");
   Click(Control(window, u"QuitCmd"));
   Check(WaitForExit(setup, 20000) == 0, "Quit ends with 0");
+
+  // The choice is remembered: the next run without the switch speaks French too.
+  Started again = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
+  window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr && TextOf(Control(window, u"QuitCmd")) == quit,
+        "the next run keeps the chosen language");
+  if (window != nullptr) Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(again, 20000) == 0, "and quits with 0");
   // English again for whoever runs next.
   Started english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
   Check(WaitForExit(english, 30000) == 0, "a quiet run shows nothing and ends with 0");
