@@ -14,7 +14,8 @@
 //                  process; a second plain start meanwhile brings it
 //                  forward and ends with 0; Quit ends both with 0
 //   product-running the product's marker exists: the message, then exit 0
-//   french         /Language=fr: the pages speak French
+//   languages      /Language=fr, it, zh: the tabs in each language; the
+//                  choice is kept for the next run
 //   last-pages     the failure, canceled and success pages as the transfer
 //                  worker's messages bring them; Escape, Close, and Start
 //                  (41 from the elevated child, 0 from its parent)
@@ -458,25 +459,41 @@ int LastPages() {
   return failures;
 }
 
-int French() {
-  Started setup = Start(L"/Language=fr -LaunchedAsAdministrator -AllowMultipleInstances");
-  if (setup.process == nullptr) return 99;
+// One language's run: its three tabs photographed; gives the quit button's text.
+std::wstring TourTabs(const wchar_t* language) {
+  Started setup = Start(std::wstring(L"/Language=") + language +
+                        L" -LaunchedAsAdministrator -AllowMultipleInstances");
   HWND window = WaitForWindow(window_class.c_str(), 30000);
   Check(window != nullptr, "the main window appears");
-  if (window == nullptr) return 99;
+  if (window == nullptr) return std::wstring();
   const std::wstring quit = TextOf(Control(window, u"QuitCmd"));
-  Check(!quit.empty() && quit != L"&Quit" && quit[0] != L'<', "the buttons speak French");
-  Screenshot(L"welcome-fr");
+  Check(!quit.empty() && quit != L"&Quit" && quit[0] != L'<' && quit[0] != L'#',
+        "the buttons speak the chosen language");
+  const std::wstring suffix = std::wstring(L"-") + language;
+  Screenshot((L"welcome" + suffix).c_str());
+  HWND tabs = Control(window, u"Tabs");
+  PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  Eventually([&] { return IsWindowVisible(Control(window, u"License")) != 0; });
+  Screenshot((L"license" + suffix).c_str());
+  PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  Eventually([&] { return IsWindowVisible(Control(window, u"InstallFolder")) != 0; });
+  Screenshot((L"options" + suffix).c_str());
   Click(Control(window, u"QuitCmd"));
   Check(WaitForExit(setup, 20000) == 0, "Quit ends with 0");
+  return quit;
+}
 
-  // The choice is remembered: the next run without the switch speaks French too.
+int Languages() {
+  const std::wstring french_quit = TourTabs(L"fr");
+  // The choice is remembered: the next run without the switch keeps it.
   Started again = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
-  window = WaitForWindow(window_class.c_str(), 30000);
-  Check(window != nullptr && TextOf(Control(window, u"QuitCmd")) == quit,
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr && TextOf(Control(window, u"QuitCmd")) == french_quit,
         "the next run keeps the chosen language");
   if (window != nullptr) Click(Control(window, u"QuitCmd"));
   Check(WaitForExit(again, 20000) == 0, "and quits with 0");
+  TourTabs(L"it");
+  TourTabs(L"zh");
   // English again for whoever runs next.
   Started english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
   Check(WaitForExit(english, 30000) == 0, "a quiet run shows nothing and ends with 0");
@@ -497,7 +514,7 @@ int wmain(int argc, wchar_t** argv) {
   if (scenario == L"pages") return Pages();
   if (scenario == L"two-processes") return TwoProcesses();
   if (scenario == L"product-running") return ProductRunning();
-  if (scenario == L"french") return French();
+  if (scenario == L"languages") return Languages();
   if (scenario == L"last-pages") return LastPages();
   std::printf("unknown scenario\n");
   return 99;
