@@ -56,8 +56,8 @@ void SetProcessAppUserModelId(const String& id) noexcept {
   HMODULE shell = GetModuleHandleW(L"shell32.dll");
   if (shell == nullptr) return;
   // Windows 7 and later only: looked up, so that the program loads on XP.
-  const auto set_id = reinterpret_cast<SetIdFunction>(reinterpret_cast<void*>(
-      GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
+  const auto set_id = reinterpret_cast<SetIdFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
   if (set_id != nullptr) set_id(reinterpret_cast<const wchar_t*>(id.Text()));
 }
 

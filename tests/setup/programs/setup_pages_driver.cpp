@@ -204,13 +204,14 @@ void CheckGroupRules(HWND window, HWND install) {
   Check(edit != nullptr, "the options tab has the ProgramGroup combo box with an edit field");
   if (edit == nullptr) return;
   Check(TextOf(edit) == L"Vorn Demo", "the program group starts as the display name");
-  CheckRejected(edit, install, L"Vorn Software\\Vorn Demo",
-                {
-                    {L"\\Vorn Demo", "an absolute group disables Install"},
-                    {L"C:Vorn", "a group with a drive disables Install"},
-                    {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
-                    {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
-                });
+  CheckRejected(
+      edit, install, L"Vorn Software\\Vorn Demo",
+      {
+          {L"\\Vorn Demo", "an absolute group disables Install"},
+          {L"C:Vorn", "a group with a drive disables Install"},
+          {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
+          {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
+      });
   // A group picked from the list, then typed into, becomes a folder of its
   // own inside the picked one, once.
   PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK),
@@ -274,7 +275,8 @@ int Pages() {
   SetForegroundWindow(window);
   PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
   HWND folder = Control(window, u"InstallFolder");
-  Check(Eventually([&] { return IsWindowVisible(folder) != 0; }), "the right arrow shows the options tab");
+  Check(Eventually([&] { return IsWindowVisible(folder) != 0; }),
+        "the right arrow shows the options tab");
   Check(TextOf(folder).find(L"\\Vorn Software\\Vorn Demo") != std::wstring::npos &&
             TextOf(folder)[1] == L':',
         "the folder is Program Files, Company and the display name");
@@ -360,14 +362,14 @@ int TwoProcesses() {
 }
 
 int ProductRunning() {
-  HANDLE marker = CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{A3F7E25B-8DDD-4295-AABA-AA8422105818}");
+  HANDLE marker =
+      CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{A3F7E25B-8DDD-4295-AABA-AA8422105818}");
   Started setup = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
   if (setup.process == nullptr) return 99;
   // The message box belongs to the installer's process.
   HWND box = nullptr;
   Eventually([&] {
-    for (HWND at = FindWindowW(nullptr, nullptr); at != nullptr;
-         at = GetWindow(at, GW_HWNDNEXT)) {
+    for (HWND at = FindWindowW(nullptr, nullptr); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(at, &owner);
       if (owner == setup.id && IsWindowVisible(at)) box = at;
