@@ -301,9 +301,9 @@ TEST_F(FileTransferPageWinTest, FullInstallationCopiesEveryFileAndEndsOnSuccess)
   EXPECT_EQ(WindowText(Control(u"ProgressionLabel")), L"100% complete");
   EXPECT_EQ(WindowText(Control(u"ProgressionTime")).rfind(L"Time remaining: ", 0), 0u);
   EXPECT_EQ(SendMessageW(Control(u"ProgressBar"), PBM_GETPOS, 0, 0), 16384);
-  EXPECT_EQ(test::ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry) + u"\\FilesList", L"2")
-                .text,
-            L"bin/docs/readme.txt");
+  EXPECT_EQ(
+      test::ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry) + u"\\FilesList", L"2").text,
+      L"bin/docs/readme.txt");
   // Once the worker has ended the page lets the window close.
   EXPECT_TRUE(page_->MayClose());
   EXPECT_TRUE(prompt_.asked.empty());
@@ -452,9 +452,9 @@ TEST_F(FileTransferPageWinTest, PreviousInstallationIsRemovedQuietlyFirst) {
   ASSERT_TRUE(test::WriteSmallFile(old_folder + u"Levels.DAT.txt", "kept"));
   ASSERT_TRUE(test::WriteSmallFile(old_folder + u"Upper.DAT", "kept: case counts"));
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
   const std::wstring program = std::wstring(Wide(old_folder)) + L"Old.exe";
   RegSetValueExW(key, L"VornLib.UninstallProgram", 0, REG_SZ,
                  reinterpret_cast<const BYTE*>(program.c_str()),
@@ -478,10 +478,10 @@ TEST_F(FileTransferPageWinTest, PreviousInstallationIsRemovedQuietlyFirst) {
   EXPECT_FALSE(test::FolderExists(old_folder + u"Empty"));
   EXPECT_TRUE(test::FileExists(Installed("Product.exe")));
   // The new installation's entry replaces the old one's.
-  EXPECT_EQ(test::ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry),
-                                    L"VornLib.UninstallProgram")
-                .text,
-            std::wstring(Wide(Installed("Product.exe"))));
+  EXPECT_EQ(
+      test::ReadRegistryValue(HKEY_LOCAL_MACHINE, FromWide(kEntry), L"VornLib.UninstallProgram")
+          .text,
+      std::wstring(Wide(Installed("Product.exe"))));
 }
 
 }  // namespace
