@@ -27,6 +27,10 @@ String Localized(const char16_t* key) noexcept {
 FileTransferPage::FileTransferPage(InstallationSettings& settings,
                                    PackageFileSystem& files) noexcept
     : transfer_(settings, files) {
+  transfer_.SetObserver(this);
+}
+
+void FileTransferPage::LookUpTexts() noexcept {
   TimeRemainingTexts texts;
   texts.about_x_minutes = Localized(u"#TimeRemainingAboutXMinutes");
   texts.about_a_minute = Localized(u"#TimeRemainingAboutAMinute");
@@ -35,11 +39,8 @@ FileTransferPage::FileTransferPage(InstallationSettings& settings,
   texts.about_5_seconds = Localized(u"#TimeRemainingAbout5Seconds");
   texts.zero_seconds = Localized(u"#TimeRemaining0Second");
   estimator_.SetTexts(texts);
-  // Looked up here, on the main thread: the resources belong to it, and the
-  // worker only formats with what it is given.
   progression_template_ = Localized(u"#ProgressionText");
   time_prefix_ = Localized(u"#TimeRemaining") + u" ";
-  transfer_.SetObserver(this);
 }
 
 FileTransferPage::~FileTransferPage() {
@@ -55,6 +56,10 @@ Result FileTransferPage::OnCreated() noexcept {
       static_cast<TextControl*>(FindChild(WindowIdOf(u"ProgressionLabel"), kWindowClassStatic));
   progression_time_ =
       static_cast<TextControl*>(FindChild(WindowIdOf(u"ProgressionTime"), kWindowClassStatic));
+  // Looked up here, on the main thread, before the worker starts: the
+  // resources belong to the main thread, and by the time a page is shown
+  // every string file is loaded. The worker only formats with them.
+  LookUpTexts();
   main_window_handle_ = TopLevelWindowOf(Handle());
   {
     LockGuard guard(transfer_.Lock());
