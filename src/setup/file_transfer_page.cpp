@@ -104,18 +104,18 @@ bool FileTransferPage::ConfirmCancel(const String& name) noexcept {
 bool FileTransferPage::OnCommand(WindowId command, uint32_t code, Window* sender) noexcept {
   if (command == WindowIdOf(u"CancelCmd") && code < 2) {
     // The main window then asks this page whether it may close.
-    PostToMainWindow(static_cast<uint32_t>(SetupAction::QuitSetup));
+    PostToMainWindow(SetupAction::QuitSetup);
     return true;
   }
   return Page::OnCommand(command, code, sender);
 }
 
 void FileTransferPage::OnCancel() noexcept {
-  PostToMainWindow(static_cast<uint32_t>(SetupAction::QuitSetup));
+  PostToMainWindow(SetupAction::QuitSetup);
 }
 
-void FileTransferPage::PostToMainWindow(uint32_t action) noexcept {
-  PostSetupAction(main_window_handle_, static_cast<SetupAction>(action));
+void FileTransferPage::PostToMainWindow(SetupAction action) noexcept {
+  PostSetupAction(main_window_handle_, action);
 }
 
 bool FileTransferPage::HandleMessage(WindowMessage& message) noexcept {

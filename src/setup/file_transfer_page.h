@@ -10,6 +10,7 @@
 
 #include "foundation/thread_object.h"
 #include "setup/file_transfer.h"
+#include "setup/setup_action.h"
 #include "setup/time_remaining_estimator.h"
 #include "ui/page.h"
 
@@ -75,7 +76,7 @@ class FileTransferPage final : public Page, private TransferObserver, private Ca
   bool ConfirmCancel(const String& name) noexcept override;
   void PostProgressNotice() noexcept;
   void ShowProgress() noexcept;
-  void PostToMainWindow(uint32_t action) noexcept;
+  void PostToMainWindow(SetupAction action) noexcept;
 
   FileTransfer transfer_;
   TimeRemainingEstimator estimator_;
