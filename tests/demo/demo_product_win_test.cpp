@@ -242,6 +242,14 @@ void RemoveRegistration() {
 
 class DemoProductTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    // Under Wine without a window manager, windows have no caption or frame
+    // unless Wine draws them itself: the screenshots should show what a
+    // user sees. (Windows has no such key and ignores it.)
+    const wchar_t* const x11 = L"Software\\Wine\\X11 Driver";
+    SHSetValueW(HKEY_CURRENT_USER, x11, L"Managed", REG_SZ, L"N", sizeof L"N");
+    SHSetValueW(HKEY_CURRENT_USER, x11, L"Decorated", REG_SZ, L"N", sizeof L"N");
+  }
   void SetUp() override { RemoveRegistration(); }
   void TearDown() override {
     // A window a failed test left open would hold the single-instance marker.
@@ -292,16 +300,25 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   WriteBytes(document, "\xEF\xBB\xBFPremi\xC3\xA8re ligne\tdu document  \r\nsecond line\r\n");
   const std::wstring empty = Temporary(L"Empty.vorndemo");
   WriteBytes(empty, "");
+  // Not text at all: control bytes and a broken UTF-8 sequence.
+  const std::wstring binary = Temporary(L"Binary.vorndemo");
+  WriteBytes(binary, std::string("\x01\x02" "data" "\x00\xC3(" "\x7F\n", 10));
+  const std::wstring long_line = Temporary(L"Long.vorndemo");
+  WriteBytes(long_line, std::string(5000, 'x'));
   const std::wstring missing = Temporary(L"Missing.vorndemo");
   DeleteFileW(missing.c_str());
   const struct {
     std::wstring arguments;
-    const wchar_t* name_line;
-    const wchar_t* second_line;
+    std::wstring name_line;
+    std::wstring second_line;
   } runs[] = {
       {L"/Language=en \"" + document + L"\"", L"Document: Travel notes.vorndemo",
        L"First line: Premi\u00E8re ligne du document"},
       {L"/Language=en \"" + empty + L"\"", L"Document: Empty.vorndemo", L"The document is empty."},
+      {L"/Language=en \"" + binary + L"\"", L"Document: Binary.vorndemo",
+       L"First line: data\uFFFD\uFFFD("},
+      {L"/Language=en \"" + long_line + L"\"", L"Document: Long.vorndemo",
+       L"First line: " + std::wstring(200, L'x') + L"\u2026"},
       // A file that is not there is said so; the program still runs.
       {L"/Language=en \"" + missing + L"\"", L"Missing.vorndemo cannot be opened.", L""},
       {L"/Language=en /Link=\"vorndemo:open?page=2\"", L"Link: vorndemo:open?page=2", L""},
@@ -321,6 +338,8 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   }
   DeleteFileW(document.c_str());
   DeleteFileW(empty.c_str());
+  DeleteFileW(binary.c_str());
+  DeleteFileW(long_line.c_str());
 }
 
 TEST_F(DemoProductTest, ASecondStartLeavesTheFirstWindowAlone) {
