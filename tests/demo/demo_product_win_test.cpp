@@ -360,16 +360,44 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   DeleteFileW(long_line.c_str());
 }
 
-TEST_F(DemoProductTest, ASecondStartLeavesTheFirstWindowAlone) {
+TEST_F(DemoProductTest, ASecondStartHandsItsDocumentToTheFirstWindow) {
   DemoRun first(L"/Language=en");
   HWND window = WaitForWindow(first.Id(), kWindowClass);
   ASSERT_NE(window, nullptr);
-  DemoRun second(L"/Language=en");
-  EXPECT_EQ(second.Wait(), 0u);
+  EXPECT_EQ(DemoRun(L"/Language=en").Wait(), 0u);
   EXPECT_EQ(WindowsOf(0, kWindowClass).size(), 1u);
-  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"No document is open.");
+
+  // As the shell opens a document while the program runs: a name relative
+  // to the second start's own folder, which the first does not share.
+  const std::wstring folder = Temporary(L"");
+  const std::wstring document = folder + L"Handed over.vorndemo";
+  WriteBytes(document, "Opened by a second start\n");
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(folder.c_str());
+  EXPECT_EQ(DemoRun(L"\"Handed over.vorndemo\"").Wait(), 0u);
+  SetCurrentDirectoryW(previous);
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Document: Handed over.vorndemo");
+  EXPECT_EQ(ControlText(window, u"DocumentLine"), L"First line: Opened by a second start");
+  EXPECT_EQ(DemoRun(L"/Link=\"vorndemo:second\"").Wait(), 0u);
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Link: vorndemo:second");
+
+  // Copied data that is not a hand-over changes nothing.
+  const wchar_t odd[] = L"C:\\not handed over";
+  for (const COPYDATASTRUCT data : {COPYDATASTRUCT{7, sizeof odd, const_cast<wchar_t*>(odd)},
+                                    COPYDATASTRUCT{0x564F4431, 3, const_cast<wchar_t*>(odd)},
+                                    COPYDATASTRUCT{0x564F4431, 0, nullptr}}) {
+    DWORD_PTR answer = 1;
+    SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK,
+                        5000, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(FALSE));
+  }
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Link: vorndemo:second");
+  EXPECT_EQ(WindowsOf(0, kWindowClass).size(), 1u);
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.Wait(), 0u);
+  DeleteFileW(document.c_str());
 }
 
 TEST_F(DemoProductTest, RegistersAndRemovesItsFileTypeAndProtocol) {
