@@ -309,8 +309,9 @@ TEST_F(DemoProductTest, MainWindowShowsItsPictureAndTheLanguageItSpeaks) {
     EXPECT_EQ(demo.Wait(), 0u);
   }
   // The language chosen last is the one of later runs.
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, std::wstring(kPreferences) + L"\\1.0\\Global", L"Language"),
-            L"zh");
+  EXPECT_EQ(
+      ReadValue(HKEY_CURRENT_USER, std::wstring(kPreferences) + L"\\1.0\\Global", L"Language"),
+      L"zh");
 }
 
 TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
@@ -320,7 +321,11 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   WriteBytes(empty, "");
   // Not text at all: control bytes and a broken UTF-8 sequence.
   const std::wstring binary = Temporary(L"Binary.vorndemo");
-  WriteBytes(binary, std::string("\x01\x02" "data" "\x00\xC3(" "\x7F\n", 10));
+  WriteBytes(binary, std::string("\x01\x02"
+                                 "data"
+                                 "\x00\xC3("
+                                 "\x7F\n",
+                                 10));
   const std::wstring long_line = Temporary(L"Long.vorndemo");
   WriteBytes(long_line, std::string(5000, 'x'));
   const std::wstring missing = Temporary(L"Missing.vorndemo");
@@ -389,8 +394,8 @@ TEST_F(DemoProductTest, ASecondStartHandsItsDocumentToTheFirstWindow) {
                                     COPYDATASTRUCT{0x564F4431, 3, const_cast<wchar_t*>(odd)},
                                     COPYDATASTRUCT{0x564F4431, 0, nullptr}}) {
     DWORD_PTR answer = 1;
-    SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK,
-                        5000, &answer);
+    SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK, 5000,
+                        &answer);
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(FALSE));
   }
   EXPECT_EQ(ControlText(window, u"DocumentName"), L"Link: vorndemo:second");
@@ -452,8 +457,8 @@ class InstalledDemoTest : public DemoProductTest {
     WriteBytes(readme_, "read me");
     ASSERT_EQ(DemoRun(L"/Install", program_).Wait(), 0u);
     HKEY entry = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &entry, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr, &entry,
+                              nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(entry, L"VornLib.InstallFolder", 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(folder_.c_str()),
