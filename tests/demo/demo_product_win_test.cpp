@@ -249,21 +249,6 @@ class DemoProductTest : public ::testing::Test {
     const wchar_t* const x11 = L"Software\\Wine\\X11 Driver";
     SHSetValueW(HKEY_CURRENT_USER, x11, L"Managed", REG_SZ, L"N", sizeof L"N");
     SHSetValueW(HKEY_CURRENT_USER, x11, L"Decorated", REG_SZ, L"N", sizeof L"N");
-    LinkChineseFontUnderWine();
-  }
-  // Wine links no Chinese font to the dialog font (Windows does): without
-  // one every Chinese character is drawn as an empty box. The machine's CJK
-  // font is linked when Wine has no link of its own for the font.
-  static void LinkChineseFontUnderWine() {
-    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) return;
-    const wchar_t* const links =
-        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink";
-    if (SHGetValueW(HKEY_LOCAL_MACHINE, links, L"Tahoma", nullptr, nullptr, nullptr) ==
-        ERROR_SUCCESS) {
-      return;
-    }
-    const wchar_t font[] = L"wqy-microhei.ttc,WenQuanYi Micro Hei\0";
-    SHSetValueW(HKEY_LOCAL_MACHINE, links, L"Tahoma", REG_MULTI_SZ, font, sizeof font);
   }
   void SetUp() override { RemoveRegistration(); }
   void TearDown() override {
@@ -283,6 +268,8 @@ TEST_F(DemoProductTest, MainWindowShowsItsPictureAndTheLanguageItSpeaks) {
       {L"en", L"Welcome to Vorn Demo", L"This window speaks English.", L"No document is open."},
       {L"fr", L"Bienvenue dans Vorn Demo", L"Cette fen\u00EAtre parle fran\u00E7ais.",
        L"Aucun document n\u2019est ouvert."},
+      {L"it", L"Benvenuti in Vorn Demo", L"Questa finestra parla italiano.",
+       L"Nessun documento aperto."},
       {L"zh", L"\u6B22\u8FCE\u4F7F\u7528 Vorn Demo",
        L"\u6B64\u7A97\u53E3\u4F7F\u7528\u7B80\u4F53\u4E2D\u6587\u3002",
        L"\u5C1A\u672A\u6253\u5F00\u6587\u6863\u3002"},
@@ -308,10 +295,17 @@ TEST_F(DemoProductTest, MainWindowShowsItsPictureAndTheLanguageItSpeaks) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(demo.Wait(), 0u);
   }
-  // The language chosen last is the one of later runs.
+  // The language chosen last is the one of later runs; a language the
+  // program does not know changes nothing.
   EXPECT_EQ(
       ReadValue(HKEY_CURRENT_USER, std::wstring(kPreferences) + L"\\1.0\\Global", L"Language"),
       L"zh");
+  DemoRun unknown(L"/Language=tlh");
+  HWND window = WaitForWindow(unknown.Id(), kWindowClass);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ControlText(window, u"LanguageLine"), runs[3].line);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(unknown.Wait(), 0u);
 }
 
 TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
