@@ -5,7 +5,9 @@
 // before anything is written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
+#include <set>
 
 #include "archive_file.h"
 #include "tool_text.h"
@@ -171,53 +173,42 @@ TEST_F(VendorWorkflowTest, EachInitGivesTheProductAndTheInstallerTheirOwnUuids) 
 }
 
 TEST_F(VendorWorkflowTest, InitRefusesBadOptionsAndFoldersThatHoldSomething) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* says;
+  // Each case changes or adds one option of a sound command line.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--name", ""},
+      {"--name", "A/B"},
+      {"--name", "N."},
+      {"--company", "C:"},
+      {"--tag", "x|y"},
+      {"--version", "1.x"},
+      {"--version", "1..2"},
+      {"--version", "1.2.3.4.5"},
+      {"--executable", ""},
+      {"--executable", "../a.exe"},
+      {"--executable", "Bin\\..\\a.exe"},
+      {"--executable", "/usr/a.exe"},
+      {"--executable", "C:\\a.exe"},
+      {"--executable", "Bin//a.exe"},
+      {"--executable", "a?.exe"},
+      {"--uuid", "0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4"},
+      {"--uuid", "00000000-0000-0000-0000-000000000000"},
+      {"--website", "acme.example"},
+      {"--colour", "red"},
   };
-  const std::vector<Case> cases = {
-      {{"--name", "", "--company", "C", "--version", "1", "--executable", "a.exe"}, "--name"},
-      {{"--name", "N", "--company", "C", "--version", "1"}, "--executable"},
-      {{"--name", "A/B", "--company", "C", "--version", "1", "--executable", "a.exe"}, "--name"},
-      {{"--name", "N", "--company", "C:", "--version", "1", "--executable", "a.exe"}, "--company"},
-      {{"--name", "N.", "--company", "C", "--version", "1", "--executable", "a.exe"}, "--name"},
-      {{"--name", "N", "--company", "C", "--version", "1.x", "--executable", "a.exe"}, "--version"},
-      {{"--name", "N", "--company", "C", "--version", "1..2", "--executable", "a.exe"},
-       "--version"},
-      {{"--name", "N", "--company", "C", "--version", "1.2.3.4.5", "--executable", "a.exe"},
-       "--version"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "../a.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "Bin\\..\\a.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "/usr/a.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "C:\\a.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "Bin//a.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "a?.exe"},
-       "--executable"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "a.exe", "--uuid",
-        "0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4"},
-       "--uuid"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "a.exe", "--uuid",
-        "00000000-0000-0000-0000-000000000000"},
-       "--uuid"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "a.exe", "--website",
-        "acme.example"},
-       "--website"},
-      {{"--name", "N", "--company", "C", "--version", "1", "--executable", "a.exe", "--colour",
-        "red"},
-       "--colour"},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"init", temp_("new")};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+  for (const auto& [option, value] : cases) {
+    std::vector<std::string> args = {"init",         temp_("new"), "--name",    "N",
+                                     "--company",    "C",          "--version", "1",
+                                     "--executable", "a.exe"};
+    const auto given = std::find(args.begin(), args.end(), option);
+    if (given != args.end()) {
+      given[1] = value;
+    } else {
+      args.insert(args.end(), {option, value});
+    }
     RunResult run = RunTool(args);
-    EXPECT_EQ(run.status, 2) << c.says;
-    EXPECT_NE(run.error.find(c.says), std::string::npos) << run.error;
-    EXPECT_FALSE(fs::exists(temp_.Path() / "new")) << c.says;
+    EXPECT_EQ(run.status, 2) << option << " " << value;
+    EXPECT_NE(run.error.find(option), std::string::npos) << run.error;
+    EXPECT_FALSE(fs::exists(temp_.Path() / "new")) << option << " " << value;
   }
 
   // A folder with anything in it (even an empty folder) is refused, and

@@ -1,5 +1,6 @@
 #include "product_files.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "tool_text.h"
@@ -9,9 +10,9 @@ namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
-// The product's texts in one language: its description (shown with the
-// uninstall entry) and the licence placeholder. {N} is the product's name,
-// {C} its company, {F} the licence file's name.
+// The product's texts in one language: its description and the licence
+// placeholder, with @NAME@ for the product's name, @COMPANY@ for its
+// company and @FILE@ for the licence file's package path.
 struct LanguageTexts {
   const char* language;
   const char* description;
@@ -20,155 +21,114 @@ struct LanguageTexts {
 };
 
 const LanguageTexts kTexts[] = {
-    {"en", "{N}, by {C}.", "{N} — License Agreement",
-     "The license agreement of {N} by {C} goes here. Replace this text in {F} before "
+    {"en", "@NAME@, by @COMPANY@.", "@NAME@ — License Agreement",
+     "The license agreement of @NAME@ by @COMPANY@ goes here. Replace this text in @FILE@ before "
      "you release the installer."},
-    {"fr", "{N}, par {C}.", "{N} — Contrat de licence",
-     "Le contrat de licence de {N}, par {C}, figure ici. Remplacez ce texte dans {F} "
+    {"fr", "@NAME@, par @COMPANY@.", "@NAME@ — Contrat de licence",
+     "Le contrat de licence de @NAME@, par @COMPANY@, figure ici. Remplacez ce texte dans @FILE@ "
      "avant de diffuser le programme d’installation."},
-    {"it", "{N}, di {C}.", "{N} — Contratto di licenza",
-     "Qui va il contratto di licenza di {N}, di {C}. Sostituite questo testo in {F} prima "
+    {"it", "@NAME@, di @COMPANY@.", "@NAME@ — Contratto di licenza",
+     "Qui va il contratto di licenza di @NAME@, di @COMPANY@. Sostituite questo testo in @FILE@ "
+     "prima "
      "di distribuire il programma di installazione."},
-    {"zh", "{C} 出品的 {N}。", "{N} — 许可协议",
-     "此处为 {C} 的 {N} 许可协议。发布安装程序之前，请替换 {F} 中的这段文字。"},
+    {"zh", "@COMPANY@ 出品的 @NAME@。", "@NAME@ — 许可协议",
+     "此处为 @COMPANY@ 的 @NAME@ 许可协议。发布安装程序之前，请替换 @FILE@ 中的这段文字。"},
 };
 
-std::string Fill(const std::string& pattern, const ProductIdentity& product,
-                 const std::string& file) {
+// `pattern` with each "@KEY@" of `values` replaced by its value, in one
+// pass: a value is never searched again (a product may be named "@NAME@").
+std::string Substitute(const std::string& pattern,
+                       const std::vector<std::pair<std::string, std::string>>& values) {
   std::string out;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}') {
-      const char which = pattern[i + 1];
-      if (which == 'N' || which == 'C' || which == 'F') {
-        out += EscapeXml(which == 'N' ? product.name : which == 'C' ? product.company : file);
-        i += 2;
-        continue;
-      }
+  for (size_t at = 0; at < pattern.size();) {
+    const size_t open = pattern.find('@', at);
+    const size_t close = open == std::string::npos ? open : pattern.find('@', open + 1);
+    if (close == std::string::npos) {
+      out += pattern.substr(at);
+      break;
     }
-    out += pattern[i];
+    const std::string key = pattern.substr(open + 1, close - open - 1);
+    const auto value = std::find_if(values.begin(), values.end(),
+                                    [&](const auto& entry) { return entry.first == key; });
+    out += pattern.substr(at, open - at);
+    if (value == values.end()) {
+      out += '@';  // not a marker: the second '@' may open one
+      at = open + 1;
+    } else {
+      out += value->second;
+      at = close + 1;
+    }
   }
   return out;
 }
 
-std::string Attribute(const char* name, const std::string& value) {
-  return std::string(name) + "=\"" + EscapeXml(value) + "\"";
-}
+constexpr char kConfiguration[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<!--
+  What the installer installs, and the installer's own identity.
 
-std::string Configuration(const ProductIdentity& p) {
-  const std::string site = EscapeXml(p.website);
-  std::string tag = p.tag.empty() ? "" : "\n                 " + Attribute("Tag", p.tag);
-  return std::string(kBom) +
-         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-         "<!--\n"
-         "  What the installer installs, and the installer's own identity.\n"
-         "\n"
-         "  The two UUIDs must differ: the installer guards its single instance with\n"
-         "  its own UUID, and it recognises the installed and the running product by\n"
-         "  the product's. Keep the product's UUID for every later version: it names\n"
-         "  the product's uninstall entry, which a new version replaces.\n"
-         "-->\n"
-         "<Resources>\n"
-         "\n"
-         "  <!-- The installer itself. TrackingID: an analytics property, or empty\n"
-         "       for none. -->\n"
-         "  <Application " +
-         Attribute("UUID", p.installer_uuid) +
-         "\n"
-         "               " +
-         Attribute("Name", p.name + " Setup") +
-         "\n"
-         "               " +
-         Attribute("Version", p.version) +
-         "\n"
-         "               " +
-         Attribute("Company", p.company) +
-         "\n"
-         "               MultipleInstancesAllowed=\"false\"\n"
-         "               TrackingID=\"\"/>\n"
-         "\n"
-         "  <!-- The product it installs. Description and the shortcuts' Text and\n"
-         "       Help name texts of VornSetup-Custom-Strings-*.xml by a leading #. -->\n"
-         "  <InstallationSettings>\n"
-         "    <Application " +
-         Attribute("UUID", p.product_uuid) +
-         "\n"
-         "                 " +
-         Attribute("Name", p.name) +
-         "\n"
-         "                 " +
-         Attribute("Version", p.version) + tag +
-         "\n"
-         "                 " +
-         Attribute("Company", p.company) +
-         "/>\n"
-         "    <Distribution>Public</Distribution>\n"
-         "    <Description>#ProductDescription</Description>\n"
-         "    <!-- The program the installer starts and the shortcuts open, relative\n"
-         "         to the install folder (the product folder's layout). -->\n"
-         "    <Executable>" +
-         EscapeXml(p.executable) +
-         "</Executable>\n"
-         "    <!-- More shortcuts in the program group, besides the product's own:\n"
-         "    <Shortcuts>\n"
-         "      <Shortcut Text=\"#ReadMeShortcut\" "
-         "Help=\"#ReadMeShortcutHelp\">ReadMe.txt</Shortcut>\n"
-         "    </Shortcuts>\n"
-         "    -->\n"
-         "    <Contact>" +
-         site +
-         "</Contact>\n"
-         "    <WebSite>" +
-         site +
-         "</WebSite>\n"
-         "    <Register>" +
-         site +
-         "</Register>\n"
-         "    <TechnicalSupport>" +
-         site +
-         "</TechnicalSupport>\n"
-         "    <Updates>" +
-         site +
-         "</Updates>\n"
-         "  </InstallationSettings>\n"
-         "\n"
-         "</Resources>\n";
-}
+  The two UUIDs must differ: the installer guards its single instance with
+  its own UUID, and it recognises the installed and the running product by
+  the product's. Keep the product's UUID for every later version: it names
+  the product's uninstall entry, which a new version replaces.
+-->
+<Resources>
 
-std::string CustomStrings(const ProductIdentity& p, const LanguageTexts& texts) {
-  return std::string(kBom) +
-         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-         "<!--\n"
-         "  The product's own texts. A key of the installer's standard texts given\n"
-         "  here (WelcomeText, for one) replaces the standard text. Shortcut texts\n"
-         "  become file names: no \\ / : * ? \" < > |.\n"
-         "-->\n"
-         "<Resources Language=\"" +
-         texts.language +
-         "\">\n"
-         "  <String ID=\"ProductDescription\">" +
-         Fill(texts.description, p, "") +
-         "</String>\n"
-         "</Resources>\n";
-}
+  <!-- The installer itself. TrackingID: an analytics property, or empty
+       for none. -->
+  <Application UUID="@INSTALLER_UUID@"
+               Name="@NAME@ Setup"
+               Version="@VERSION@"
+               Company="@COMPANY@"
+               MultipleInstancesAllowed="false"
+               TrackingID=""/>
 
-std::string Licence(const ProductIdentity& p, const LanguageTexts& texts) {
-  const std::string file = std::string("Data/Xml/VornSetup-License-") + texts.language + ".xml";
-  return std::string(kBom) +
-         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-         "<!-- The licence: one formatted text (<p>, <b>, <ul>/<li>, <a href>, <br>). -->\n"
-         "<Resources Language=\"" +
-         texts.language +
-         "\">\n"
-         "  <String ID=\"LicenseText\">\n"
-         "    <p align=\"center\"><b>" +
-         Fill(texts.licence_title, p, file) +
-         "</b></p>\n"
-         "    <p>" +
-         Fill(texts.licence_body, p, file) +
-         "</p>\n"
-         "  </String>\n"
-         "</Resources>\n";
-}
+  <!-- The product it installs. Description and the shortcuts' Text and
+       Help name texts of VornSetup-Custom-Strings-*.xml by a leading #. -->
+  <InstallationSettings>
+    <Application UUID="@UUID@"
+                 Name="@NAME@"
+                 Version="@VERSION@"@TAG@
+                 Company="@COMPANY@"/>
+    <Distribution>Public</Distribution>
+    <Description>#ProductDescription</Description>
+    <!-- The program the installer starts and the shortcuts open, relative
+         to the install folder (the product folder's layout). -->
+    <Executable>@EXECUTABLE@</Executable>
+    <!-- More shortcuts in the program group, besides the product's own:
+    <Shortcuts>
+      <Shortcut Text="#ReadMeShortcut" Help="#ReadMeShortcutHelp">ReadMe.txt</Shortcut>
+    </Shortcuts>
+    -->
+    <Contact>@WEBSITE@</Contact>
+    <WebSite>@WEBSITE@</WebSite>
+    <Register>@WEBSITE@</Register>
+    <TechnicalSupport>@WEBSITE@</TechnicalSupport>
+    <Updates>@WEBSITE@</Updates>
+  </InstallationSettings>
+
+</Resources>
+)";
+
+constexpr char kCustomStrings[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<!--
+  The product's own texts. A key of the installer's standard texts given
+  here (WelcomeText, for one) replaces the standard text. Shortcut texts
+  become file names: no \ / : * ? " < > |.
+-->
+<Resources Language="@LANGUAGE@">
+  <String ID="ProductDescription">@DESCRIPTION@</String>
+</Resources>
+)";
+
+constexpr char kLicence[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<!-- The licence: one formatted text (<p>, <b>, <ul>/<li>, <a href>, <br>). -->
+<Resources Language="@LANGUAGE@">
+  <String ID="LicenseText">
+    <p align="center"><b>@TITLE@</b></p>
+    <p>@BODY@</p>
+  </String>
+</Resources>
+)";
 
 bool IsHex(char c) {
   return std::isxdigit(static_cast<unsigned char>(c)) != 0;
@@ -177,13 +137,35 @@ bool IsHex(char c) {
 }  // namespace
 
 std::vector<ProductFile> ProductFiles(const ProductIdentity& product) {
+  const std::string name = EscapeXml(product.name), company = EscapeXml(product.company);
+  const std::string tag =
+      product.tag.empty() ? "" : "\n                 Tag=\"" + EscapeXml(product.tag) + "\"";
   std::vector<ProductFile> files;
-  files.push_back({"Data/Xml/Configuration.xml", Configuration(product)});
+  files.push_back({"Data/Xml/Configuration.xml",
+                   std::string(kBom) +
+                       Substitute(kConfiguration, {{"INSTALLER_UUID", product.installer_uuid},
+                                                   {"UUID", product.product_uuid},
+                                                   {"NAME", name},
+                                                   {"COMPANY", company},
+                                                   {"VERSION", EscapeXml(product.version)},
+                                                   {"TAG", tag},
+                                                   {"EXECUTABLE", EscapeXml(product.executable)},
+                                                   {"WEBSITE", EscapeXml(product.website)}})});
   for (const LanguageTexts& texts : kTexts) {
     const std::string language = texts.language;
+    const std::string licence = "Data/Xml/VornSetup-License-" + language + ".xml";
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"LANGUAGE", language}, {"NAME", name}, {"COMPANY", company}, {"FILE", licence}};
     files.push_back(
-        {"Data/Xml/VornSetup-Custom-Strings-" + language + ".xml", CustomStrings(product, texts)});
-    files.push_back({"Data/Xml/VornSetup-License-" + language + ".xml", Licence(product, texts)});
+        {"Data/Xml/VornSetup-Custom-Strings-" + language + ".xml",
+         std::string(kBom) +
+             Substitute(kCustomStrings, {{"LANGUAGE", language},
+                                         {"DESCRIPTION", Substitute(texts.description, values)}})});
+    files.push_back(
+        {licence, std::string(kBom) +
+                      Substitute(kLicence, {{"LANGUAGE", language},
+                                            {"TITLE", Substitute(texts.licence_title, values)},
+                                            {"BODY", Substitute(texts.licence_body, values)}})});
   }
   return files;
 }
