@@ -115,6 +115,9 @@ TEST_F(PackageCheckTest, EachProblemIsReportedOnceWhereItIs) {
       {kReplace, configuration, ">Documentation\\Guide.html<", ">Documentation\\Guides.html<",
        configuration, "<Shortcut Text=\"#DemoGuideShortcut\"",
        "the shortcut's target \"Documentation/Guides.html\" is not among the product files"},
+      {kReplace, configuration, " Help=\"#DemoReadMeShortcutHelp\"", "", configuration,
+       "<Shortcut Text=\"#DemoReadMeShortcut\"",
+       "a <Shortcut> without Help is left out by the installer"},
       // Pictures.
       {kRemove, "Data/Pictures/SetupHeader.png", "", "", "Data/Xml/Windows.xml", "<Picture",
        "the picture \"Data/Pictures/SetupHeader.png\" is not in the package folder"},

@@ -383,6 +383,10 @@ class Checker {
       for (const XmlElement* s = shortcuts->FirstChild(); s; s = s->NextSibling()) {
         if (NameOf(s) != u"Shortcut") continue;
         CheckProductFile(file, s, TextOf(s), "the shortcut's target");
+        const char16_t* help = AttributeOf(s, u"Help");
+        if (help == nullptr || *help == 0) {
+          Report(file, s, "a <Shortcut> without Help is left out by the installer");
+        }
         for (const char16_t* name : {u"Text", u"Help"}) {
           if (const char16_t* value = AttributeOf(s, name)) UseKey(file, s, value);
         }
