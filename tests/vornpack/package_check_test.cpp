@@ -68,7 +68,8 @@ TEST_F(PackageCheckTest, TheDemoPackageAndAFreshInitPassClean) {
                      "--executable", "Bin/n.exe"})
                 .status,
             0);
-  WriteFile(temp_.Path() / "fresh/Product/Bin/n.exe", NoiseBytes(100, 8));
+  // Spelt in another case, as Windows finds it once installed.
+  WriteFile(temp_.Path() / "fresh/Product/BIN/N.exe", NoiseBytes(100, 8));
   run = RunTool({"check", temp_("fresh")});
   EXPECT_EQ(run.status, 0) << run.out;
 }

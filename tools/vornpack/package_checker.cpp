@@ -43,6 +43,13 @@ std::u16string NameOf(const XmlElement* element) {
   return element->Name() == nullptr ? std::u16string() : std::u16string(element->Name());
 }
 
+std::u16string Folded(std::u16string text) {
+  for (char16_t& c : text) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  }
+  return text;
+}
+
 bool EndsWith(const std::u16string& text, const std::u16string& suffix) {
   return text.size() >= suffix.size() &&
          text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -60,7 +67,10 @@ class Checker {
       problems_.push_back({ToUtf8(check_.folder), {}, error});
       return;
     }
-    for (const SourceFile& file : files_) paths_.insert(file.package_path);
+    for (const SourceFile& file : files_) {
+      paths_.insert(file.package_path);
+      folded_paths_.insert(Folded(file.package_path));
+    }
     FindProductFolder();
     LoadXmlFiles();
     for (const XmlFile& file : xml_) {
@@ -312,7 +322,8 @@ class Checker {
              what + " " + Quoted(target) + " is not a path inside the install folder");
       return;
     }
-    if (paths_.count(product_ + target) == 0) {
+    // Installed on Windows, the file is found whatever the case of its name.
+    if (folded_paths_.count(Folded(product_ + target)) == 0) {
       Report(file, element,
              what + " " + Quoted(target) + " is not among the product files (no " +
                  ToUtf8(root_ + product_ + target) + ")");
@@ -417,6 +428,7 @@ class Checker {
   bool generated_file_list_ = false;
   std::vector<SourceFile> files_;
   std::set<std::u16string> paths_;
+  std::set<std::u16string> folded_paths_;  // lower-case ASCII: as Windows finds files
   std::vector<XmlFile> xml_;
   std::map<std::string, std::set<std::u16string>> strings_;
   std::map<std::u16string, KeyUse> keys_used_;
