@@ -13,18 +13,8 @@ import shutil
 import subprocess
 import sys
 
-FAILURES = []
-
-
-def check(condition, message):
-    if not condition:
-        FAILURES.append(message)
-        print("FAIL:", message)
-    return condition
-
-
-def windows(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+# The checks and paths of the other Setup.exe test.
+from setup_exe_test import FAILURES, check, windows
 
 
 def main():
