@@ -69,6 +69,10 @@ Result CreateWindowOfType(const char16_t* element_name, Window*& window) noexcep
   return window != nullptr ? kOk : kOutOfMemory;
 }
 
+bool IsWindowTypeName(const char16_t* element_name) noexcept {
+  return FindType(element_name) != nullptr;
+}
+
 Result RegisterWindowType(const char16_t* element_name, WindowFactory factory) noexcept {
   if (element_name == nullptr || factory == nullptr) return kNullInput;
   TypeEntry* entry = FindType(element_name);

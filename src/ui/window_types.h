@@ -27,6 +27,8 @@ Result CreateWindowOfType(const char16_t* element_name, Window*& window) noexcep
 // Replaces the factory of a table name, or adds the name after the table.
 // 15 for a null name or factory, 24 when the table is full.
 Result RegisterWindowType(const char16_t* element_name, WindowFactory factory) noexcept;
+// True for a name the table holds (what a description may use).
+bool IsWindowTypeName(const char16_t* element_name) noexcept;
 // The class code a table name builds by default (0 for names outside it).
 uint32_t DefaultClassCodeOfType(const char16_t* element_name) noexcept;
 

@@ -27,6 +27,7 @@ Result XmlDocument::Parse(Stream* stream) noexcept {
   if (!stream) return kNullInput;
   TextStream text(stream);
   XmlParser parser(text);
+  parser.SetPositionObserver(observer_);
   const Result result = parser.Parse(&nodes_);
   line_ = parser.Line();
   column_ = parser.Column();

@@ -7,6 +7,7 @@
 #include "foundation/result.h"
 #include "package/stream.h"
 #include "xml/xml_element.h"
+#include "xml/xml_parser.h"
 
 namespace vorn {
 
@@ -23,6 +24,8 @@ class XmlDocument {
   Result Parse(Stream* stream) noexcept;
   // The same over a block of memory: 15 for null data, 40 for length 0.
   Result Parse(const void* data, uint64_t length) noexcept;
+  // Tells the next parses where each element starts (null: nobody).
+  void SetPositionObserver(XmlPositionObserver* observer) noexcept { observer_ = observer; }
   // Frees every node; the diagnostics return to their initial values.
   void Clear() noexcept;
 
@@ -45,6 +48,7 @@ class XmlDocument {
   uint32_t column_ = 0;
   uint16_t version_ = 256;
   bool standalone_ = true;
+  XmlPositionObserver* observer_ = nullptr;
 };
 
 }  // namespace vorn

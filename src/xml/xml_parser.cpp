@@ -237,6 +237,9 @@ Result XmlParser::FlushText() noexcept {
 
 // After '<'.
 Result XmlParser::ParseMarkup() noexcept {
+  // The '<' was the last unit read: the column after it counts it from 1.
+  tag_line_ = reader_.Line();
+  tag_column_ = reader_.Column();
   char16_t unit;
   Result result = NextInMarkup(unit);
   if (result != kOk) return result;
@@ -287,6 +290,7 @@ Result XmlParser::ParseStartTag(char16_t first) noexcept {
   XmlElement* element = XmlElement::Create(name_.Units(), name_.Length());
   if (!element) return kOutOfMemory;
   Append(element);
+  if (observer_) observer_->ElementAt(element, tag_line_, tag_column_);
   XmlAttribute** attribute_link = XmlTreeBuilder::FirstAttributeLink(element);
   for (;;) {
     char16_t unit;

@@ -14,6 +14,17 @@
 
 namespace vorn {
 
+// Told where each element's start tag begins, for tools that point a reader
+// at a line and column of the source. Line and column count from 1; a TAB
+// advances the column to the next multiple of 4 first.
+class XmlPositionObserver {
+ public:
+  virtual void ElementAt(const XmlElement* element, uint32_t line, uint32_t column) noexcept = 0;
+
+ protected:
+  ~XmlPositionObserver() = default;
+};
+
 class XmlParser {
  public:
   explicit XmlParser(TextStream& stream) noexcept : reader_(stream), stream_(stream) {}
@@ -28,6 +39,7 @@ class XmlParser {
 
   uint32_t Line() const noexcept { return reader_.Line(); }
   uint32_t Column() const noexcept { return reader_.Column(); }
+  void SetPositionObserver(XmlPositionObserver* observer) noexcept { observer_ = observer; }
   uint16_t Version() const noexcept { return version_; }
   bool IsStandalone() const noexcept { return standalone_; }
 
@@ -72,6 +84,9 @@ class XmlParser {
   uint32_t open_capacity_ = 0;
   uint16_t version_ = 256;
   bool standalone_ = true;
+  XmlPositionObserver* observer_ = nullptr;
+  uint32_t tag_line_ = 1;  // where the markup being parsed began
+  uint32_t tag_column_ = 1;
 };
 
 }  // namespace vorn

@@ -94,8 +94,10 @@ def build_setup(options, wine, work):
     for path in (kelp, setup):
         if os.path.exists(path):
             os.remove(path)
+    # The pages need no product program, which this package leaves out:
+    # --no-check packs it all the same.
     status = wine.run(options.vornpack, "build", windows(package), "-o", windows(kelp),
-                      "--file-list", windows(os.path.join(package, "Product")),
+                      "--file-list", windows(os.path.join(package, "Product")), "--no-check",
                       log=os.path.join(work, "vornpack-build.log"))
     if status != 0:
         raise RuntimeError("vornpack build failed")

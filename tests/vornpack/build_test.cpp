@@ -104,7 +104,8 @@ class BuildTest : public testing::Test {
   void TearDown() override { SetEnvironment("SOURCE_DATE_EPOCH", nullptr); }
 
   RunResult Build(const std::string& output, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"build", temp_("pkg"), "-o", temp_(output), "--quiet"};
+    std::vector<std::string> args = {"build",       temp_("pkg"), "-o",
+                                     temp_(output), "--quiet",    "--no-check"};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunTool(args);
   }
@@ -158,7 +159,7 @@ TEST_F(BuildTest, StoresWhatDoesNotCompressAndCompressesTheRest) {
   mixed["Product/almost.bin"] = Joined({NoiseBytes(975000, 16), Bytes(25000, 0)});
   mixed["Product/enough.bin"] = Joined({NoiseBytes(960000, 17), Bytes(40000, 0)});
   WriteTree(temp_.Path() / "mixed", mixed);
-  RunResult run = RunTool({"build", temp_("mixed"), "-o", temp_("mixed.kelp")});
+  RunResult run = RunTool({"build", temp_("mixed"), "-o", temp_("mixed.kelp"), "--no-check"});
   ASSERT_EQ(run.status, 0) << run.error;
   std::map<std::string, int> methods = MethodsIn(temp_.Path() / "mixed.kelp", mixed);
   EXPECT_EQ(methods["Product/bundle.zip"], 0);
@@ -178,9 +179,9 @@ TEST_F(BuildTest, StoresWhatDoesNotCompressAndCompressesTheRest) {
                       ") stored because they did not compress\n")
       << run.out;
 
-  run = RunTool({"build", temp_("mixed"), "-o", temp_("ruled.kelp"), "--quiet", "--method",
-                 "*/bundle.zip=3", "--method", "**.pak=3", "--method", "Product/*.txt=0",
-                 "--method", "**/*.exe=2", "--method", "Product/almost.bin=4"});
+  run = RunTool({"build", temp_("mixed"), "-o", temp_("ruled.kelp"), "--quiet", "--no-check",
+                 "--method", "*/bundle.zip=3", "--method", "**.pak=3", "--method",
+                 "Product/*.txt=0", "--method", "**/*.exe=2", "--method", "Product/almost.bin=4"});
   ASSERT_EQ(run.status, 0) << run.error;
   EXPECT_TRUE(run.out.empty()) << "--quiet keeps the summary back: " << run.out;
   methods = MethodsIn(temp_.Path() / "ruled.kelp", mixed);
@@ -209,7 +210,7 @@ TEST_F(BuildTest, SampledFilesOfManyBlocksGiveTheSameArchiveWhateverTheThreadCou
   for (const char* threads : {"1", "4"}) {
     RunResult run =
         RunTool({"build", temp_("many"), "-o", temp_(std::string("many-") + threads + ".kelp"),
-                 "--quiet", "--threads", threads});
+                 "--quiet", "--no-check", "--threads", threads});
     ASSERT_EQ(run.status, 0) << run.error;
   }
   const Bytes one = ReadFile(temp_.Path() / "many-1.kelp");

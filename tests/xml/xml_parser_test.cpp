@@ -83,8 +83,9 @@ TEST(XmlParserContent, TextBecomesTheValueOfAnElementThatHoldsOnlyText) {
 // as markup.
 TEST(XmlParserContent, StringWithANoteReadsAsItsText) {
   XmlDocument document;
-  ASSERT_EQ(ParseText(document, "<Resources><String ID=\"X\">&amp;Install<!-- mnemonic -->"
-                                "</String></Resources>"),
+  ASSERT_EQ(ParseText(document,
+                      "<Resources><String ID=\"X\">&amp;Install<!-- mnemonic -->"
+                      "</String></Resources>"),
             kOk);
   String value;
   ASSERT_EQ(document.RootElement()->FirstChild()->ReadText(&value), kOk);
@@ -277,6 +278,39 @@ TEST(XmlParserCharacters, ErrorsTellTheirLineAndColumn) {
   ASSERT_EQ(ParseText(document, "<a/>\n"), kOk);
   EXPECT_EQ(document.Line(), 2u);
   EXPECT_EQ(document.Column(), 0u);
+}
+
+// Tools point at an element's start tag: the '<' of each element, whatever
+// comes before it (declaration, comments, CDATA, a tab, a tag spanning lines).
+TEST(XmlParserPositions, AnObserverIsToldWhereEachStartTagBegins) {
+  struct Recorder : XmlPositionObserver {
+    void ElementAt(const XmlElement* element, uint32_t line, uint32_t column) noexcept override {
+      seen.push_back({std::u16string(element->Name()), line, column});
+    }
+    struct Seen {
+      std::u16string name;
+      uint32_t line, column;
+    };
+    std::vector<Seen> seen;
+  } recorder;
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<!-- <fake/> -->\n<a>\n\t<b x='a>b'\n    y=\"1\"/><![CDATA[<c>]]>"
+      "\r\n  <c><d/></c>\n</a>";
+  XmlDocument document;
+  document.SetPositionObserver(&recorder);
+  ASSERT_EQ(document.Parse(text.data(), text.size()), kOk);
+  ASSERT_EQ(recorder.seen.size(), 4u);
+  const uint32_t expected[4][2] = {{3, 1}, {4, 5}, {6, 3}, {6, 6}};
+  const char16_t* names[4] = {u"a", u"b", u"c", u"d"};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(recorder.seen[i].name, names[i]);
+    EXPECT_EQ(recorder.seen[i].line, expected[i][0]) << i;
+    EXPECT_EQ(recorder.seen[i].column, expected[i][1]) << i;
+  }
+  // Without an observer nothing is told; a document parses the same.
+  document.SetPositionObserver(nullptr);
+  ASSERT_EQ(document.Parse(text.data(), text.size()), kOk);
+  EXPECT_EQ(recorder.seen.size(), 4u);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // vornpack build DIR -o FILE.kelp [--method GLOB=N]... [--file-list PRODUCT_DIR] [--threads N]
+//                [--no-check]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "file_ops.h"
 #include "help_text.h"
 #include "package/package_format.h"
+#include "package_checker.h"
 #include "package_plan.h"
 #include "pending_output.h"
 #include "source_tree.h"
@@ -19,7 +21,7 @@ namespace {
 
 const std::vector<OptionSpec> kBuildOptions = {
     {"--output", "-o", true},     {"--method", nullptr, true}, {"--file-list", nullptr, true},
-    {"--threads", nullptr, true}, {"--quiet", "-q", false},
+    {"--threads", nullptr, true}, {"--quiet", "-q", false},    {"--no-check", nullptr, false},
 };
 
 // The header's creation stamp: SOURCE_DATE_EPOCH when set, so that a
@@ -114,6 +116,24 @@ int RunBuildCommand(const Arguments& args, ToolOutput& out) {
     return Failure(out, error);
   }
   plan.excluded = OutputInsideSource(plan.source_folder, output_path);
+
+  // What `vornpack check` finds would break the installer at run time:
+  // nothing is packed until the folder is sound, unless asked.
+  FileStatus source_status;
+  QueryFileStatus(plan.source_folder, source_status);
+  if (source_status.is_folder && !command.Has("--no-check")) {
+    PackageCheck check;
+    check.folder = plan.source_folder;
+    check.product_folder = plan.product_folder;
+    std::vector<PackageProblem> problems;
+    CheckPackageFolder(check, problems);
+    if (!problems.empty()) {
+      ReportPackageProblems(problems, out, true);
+      return Failure(out, command.operands[0] + ": " + std::to_string(problems.size()) +
+                              (problems.size() == 1 ? " problem" : " problems") +
+                              ", nothing built (--no-check builds anyway)");
+    }
+  }
 
   const double start = MonotonicSeconds();
   std::vector<PackageInput> inputs;

@@ -21,6 +21,8 @@ int RunSetupCommand(const Arguments& args, ToolOutput& out);
 int RunListCommand(const Arguments& args, ToolOutput& out);
 int RunVerifyCommand(const Arguments& args, ToolOutput& out);
 int RunExtractCommand(const Arguments& args, ToolOutput& out);
+int RunInitCommand(const Arguments& args, ToolOutput& out);
+int RunCheckCommand(const Arguments& args, ToolOutput& out);
 
 // The whole tool: `args` without the program name.
 int RunVornpack(const Arguments& args, ToolOutput& out);
@@ -29,5 +31,11 @@ int RunVornpack(const Arguments& args, ToolOutput& out);
 int Failure(ToolOutput& out, const std::string& message, int status = kExitFailure);
 int UsageError(ToolOutput& out, const std::string& command, const std::string& message);
 void Warning(ToolOutput& out, const std::string& message);
+
+struct PackageProblem;
+// One "FILE:LINE:COLUMN: message" line per problem, on standard output or
+// (for `build`, whose results are elsewhere) standard error; their number.
+int ReportPackageProblems(const std::vector<PackageProblem>& problems, ToolOutput& out,
+                          bool to_error);
 
 }  // namespace vornpack

@@ -7,6 +7,7 @@
 #include "archive_names.h"
 #include "command_line.h"
 #include "commands.h"
+#include "created_folders.h"
 #include "file_ops.h"
 #include "foundation/folder.h"
 #include "help_text.h"
@@ -63,39 +64,6 @@ std::vector<Target> PlanTargets(const ArchiveLayout& layout, const ArchiveNames&
   }
   return targets;
 }
-
-// Folders this run created, removed again (deepest first) when it fails.
-class CreatedFolders {
- public:
-  vorn::Result Ensure(const std::u16string& folder, std::string& error) {
-    std::vector<std::u16string> missing;
-    for (std::u16string f = folder; !f.empty();) {
-      FileStatus status;
-      QueryFileStatus(f, status);
-      if (status.exists) break;
-      missing.push_back(f);
-      const size_t slash = f.find_last_of(u"/\\", f.size() - 2);
-      if (slash == std::u16string::npos) break;
-      f = f.substr(0, slash + 1);
-    }
-    vorn::Result r = vorn::Folder::Create(ToString(folder).Text());
-    if (r != vorn::kOk) {
-      error = "cannot create the folder " + ToUtf8(folder) + " (error " + std::to_string(r) + ")";
-      return r;
-    }
-    created_.insert(created_.end(), missing.rbegin(), missing.rend());
-    return vorn::kOk;
-  }
-  void RemoveAll() {
-    for (auto f = created_.rbegin(); f != created_.rend(); ++f) {
-      vorn::Folder::Remove(ToString(*f).Text(), vorn::Folder::kRemoveOnlyFolder);
-    }
-    created_.clear();
-  }
-
- private:
-  std::vector<std::u16string> created_;  // with trailing separators, parents first
-};
 
 vorn::Result WriteTarget(const ArchiveFile& file, const Target& target, PendingOutput& output,
                          ProgressReporter& progress, std::string& error) {

@@ -13,32 +13,8 @@ struct FolderNode {
   std::vector<std::pair<std::u16string, const SourceFile*>> files;
 };
 
-// Text and attribute values alike: the installer's parser decodes these
-// five references everywhere and refuses a bare '&' or '<'.
 std::string Escape(const std::u16string& text) {
-  std::string out;
-  for (char c : ToUtf8(text)) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return EscapeXml(ToUtf8(text));
 }
 
 void WriteFolder(const FolderNode& node, const std::u16string& path, int depth, std::string& out) {

@@ -19,26 +19,26 @@ bool IsInstallerXml(const std::u16string& path) {
          path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// The product folder's package path ("Product/"), which must name a folder
-// strictly inside the source folder.
-Result ProductFolderPath(const PlanOptions& options, std::u16string& package_folder,
-                         std::string& error) {
-  std::u16string product = options.product_folder;
+}  // namespace
+
+Result ProductFolderPath(const std::u16string& source_folder, const std::u16string& product_folder,
+                         std::u16string& package_folder, std::string& error) {
+  std::u16string product = product_folder;
   FileStatus status;
   QueryFileStatus(product, status);
   if (!status.is_folder) {
     // A path relative to the source folder is understood too.
-    const std::u16string inside = WithSeparator(options.source_folder) + product;
+    const std::u16string inside = WithSeparator(source_folder) + product;
     QueryFileStatus(inside, status);
     if (status.is_folder) product = inside;
   }
   if (!status.is_folder) {
-    error = "--file-list: " + ToUtf8(options.product_folder) + " is not a folder";
+    error = "--file-list: " + ToUtf8(product_folder) + " is not a folder";
     return vorn::kInvalidPath;
   }
   std::u16string full_product, full_source;
   Result r = FullPath(product, full_product);
-  if (r == vorn::kOk) r = FullPath(options.source_folder, full_source);
+  if (r == vorn::kOk) r = FullPath(source_folder, full_source);
   if (r != vorn::kOk) {
     error = "--file-list: cannot resolve " + ToUtf8(product) + " (error " + std::to_string(r) + ")";
     return r;
@@ -49,15 +49,13 @@ Result ProductFolderPath(const PlanOptions& options, std::u16string& package_fol
   }
   if (full_product.size() <= full_source.size() ||
       full_product.compare(0, full_source.size(), full_source) != 0) {
-    error = "--file-list: the product folder " + ToUtf8(options.product_folder) +
-            " must lie inside the package folder " + ToUtf8(options.source_folder);
+    error = "--file-list: the product folder " + ToUtf8(product_folder) +
+            " must lie inside the package folder " + ToUtf8(source_folder);
     return vorn::kInvalidPath;
   }
   package_folder = full_product.substr(full_source.size());
   return vorn::kOk;
 }
-
-}  // namespace
 
 Result CheckPathHashes(const std::vector<PackageInput>& inputs, std::string& error) {
   std::vector<std::pair<uint32_t, size_t>> hashes;
@@ -126,7 +124,9 @@ Result PlanPackage(const PlanOptions& options, std::vector<PackageInput>& inputs
   }
   if (options.generate_file_list) {
     std::u16string product;
-    if ((r = ProductFolderPath(options, product, error)) != vorn::kOk) return r;
+    if ((r = ProductFolderPath(options.source_folder, options.product_folder, product, error)) !=
+        vorn::kOk)
+      return r;
     files.erase(std::remove_if(files.begin(), files.end(),
                                [](const SourceFile& f) { return f.package_path == kFileListPath; }),
                 files.end());

@@ -25,6 +25,12 @@ struct PlanOptions {
 Result PlanPackage(const PlanOptions& options, std::vector<PackageInput>& inputs,
                    std::vector<std::string>& warnings, std::string& error);
 
+// The package path ("Product/") of the product folder given as a path
+// relative to the working folder or to the source folder; it must name a
+// folder strictly inside the source folder.
+Result ProductFolderPath(const std::u16string& source_folder, const std::u16string& product_folder,
+                         std::u16string& package_folder, std::string& error);
+
 // Two inputs whose paths share a hash: 14, naming both.
 Result CheckPathHashes(const std::vector<PackageInput>& inputs, std::string& error);
 

@@ -1,6 +1,7 @@
-// vornpack setup --stub STUB.exe --package FILE.kelp -o Setup.exe
+// vornpack setup [--stub STUB.exe | --arch x86|x64] --package FILE.kelp -o Setup.exe
 #include "archive_file.h"
 #include "archive_walk.h"
+#include "builtin_stub.h"
 #include "command_line.h"
 #include "commands.h"
 #include "file_ops.h"
@@ -14,8 +15,10 @@
 namespace vornpack {
 namespace {
 
-const std::vector<OptionSpec> kSetupOptions = {
-    {"--stub", nullptr, true}, {"--package", nullptr, true}, {"--output", "-o", true}};
+const std::vector<OptionSpec> kSetupOptions = {{"--stub", nullptr, true},
+                                               {"--arch", nullptr, true},
+                                               {"--package", nullptr, true},
+                                               {"--output", "-o", true}};
 
 constexpr uint64_t kWriteChunk = 16u << 20;
 
@@ -61,12 +64,26 @@ int RunSetupCommand(const Arguments& args, ToolOutput& out) {
   if (!command.operands.empty()) {
     return UsageError(out, "setup", "unexpected argument \"" + command.operands[0] + "\"");
   }
-  for (const char* required : {"--stub", "--package", "--output"}) {
+  for (const char* required : {"--package", "--output"}) {
     if (command.Value(required).empty()) {
       return UsageError(out, "setup", std::string("setup needs ") + required);
     }
   }
-  const std::u16string stub_path = FromUtf8(command.Value("--stub"));
+  if (command.Has("--stub") && command.Value("--stub").empty()) {
+    return UsageError(out, "setup", "--stub needs the installer executable");
+  }
+  const std::string arch = command.Has("--arch") ? command.Value("--arch") : "x86";
+  if (arch != "x86" && arch != "x64") {
+    return UsageError(out, "setup", "--arch is x86 or x64, not \"" + arch + "\"");
+  }
+  if (command.Has("--stub") && command.Has("--arch")) {
+    return UsageError(out, "setup",
+                      "--arch chooses the built-in installer; it cannot go with --stub");
+  }
+  std::u16string stub_path = FromUtf8(command.Value("--stub"));
+  if (!command.Has("--stub") && !FindBuiltInStub(arch, stub_path, error)) {
+    return Failure(out, error);
+  }
   const std::u16string package_path = FromUtf8(command.Value("--package"));
   const std::u16string output_path = FromUtf8(command.Value("--output"));
 

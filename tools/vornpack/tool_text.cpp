@@ -17,6 +17,32 @@ std::u16string FromUtf8(const std::string& text) {
   return FromString(vorn::Utf8ToString(text.data(), text.size()));
 }
 
+std::string EscapeXml(const std::string& utf8) {
+  std::string out;
+  for (char c : utf8) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
 std::string HumanSize(uint64_t bytes) {
   char text[64];
   if (bytes < 1024) {

@@ -18,6 +18,11 @@ inline std::u16string FromString(const vorn::String& text) {
   return std::u16string(text.Text(), text.Length());
 }
 
+// Text fit for XML content and attribute values alike: the framework's
+// parser decodes the five predefined references everywhere and refuses a
+// bare '&' or '<'.
+std::string EscapeXml(const std::string& utf8);
+
 // "12.3 MiB", "512 bytes": sizes as people read them.
 std::string HumanSize(uint64_t bytes);
 // Eight upper-case hexadecimal digits.

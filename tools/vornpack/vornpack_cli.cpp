@@ -37,6 +37,8 @@ int RunVornpack(const Arguments& args, ToolOutput& out) {
   if (command == "list") return RunListCommand(rest, out);
   if (command == "verify") return RunVerifyCommand(rest, out);
   if (command == "extract") return RunExtractCommand(rest, out);
+  if (command == "init") return RunInitCommand(rest, out);
+  if (command == "check") return RunCheckCommand(rest, out);
   return UsageError(out, "", "unknown command \"" + command + "\"");
 }
 
