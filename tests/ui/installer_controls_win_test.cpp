@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -209,7 +210,10 @@ TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
   EXPECT_EQ(rect.bottom, 40);
   // The default button is drawn as one, with its picture.
   EXPECT_NE(GetWindowLongPtrW(Handle(Control<Button>(u"Next")), GWL_STYLE) & BS_DEFPUSHBUTTON, 0);
-  EXPECT_NE(SendMessageW(Handle(Control<Button>(u"Next")), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  BUTTON_IMAGELIST images = {};
+  SendMessageW(Handle(Control<Button>(u"Next")), BCM_GETIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(&images));
+  EXPECT_NE(images.himl, nullptr);
 
   Control<ProgressBar>(u"Bar").SetProgress(0.5);
   Control<ProgressBar>(u"Tall").SetProgress(0.25);
@@ -219,6 +223,174 @@ TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
   Sleep(200);
   Pump();
   test::SaveScreenshot(Handle(gallery_), "controls-gallery.png");
+}
+
+// The columns (or rows) of a captured control that hold a pixel of the kind.
+template <typename Kind>
+std::vector<int> Columns(const test::ScreenCapture& capture, Kind kind) {
+  std::vector<int> columns;
+  for (int x = 0; x < capture.width; ++x) {
+    for (int y = 0; y < capture.height; ++y) {
+      if (kind(capture.At(x, y))) {
+        columns.push_back(x);
+        break;
+      }
+    }
+  }
+  return columns;
+}
+template <typename Kind>
+std::vector<int> Rows(const test::ScreenCapture& capture, Kind kind) {
+  std::vector<int> rows;
+  for (int y = 0; y < capture.height; ++y) {
+    for (int x = 0; x < capture.width; ++x) {
+      if (kind(capture.At(x, y))) {
+        rows.push_back(y);
+        break;
+      }
+    }
+  }
+  return rows;
+}
+int Red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
+int Green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }
+int Blue(uint32_t pixel) { return pixel & 0xFF; }
+bool IsBadgeGreen(uint32_t pixel) {
+  return Green(pixel) > Red(pixel) + 60 && Green(pixel) > Blue(pixel) + 60;
+}
+bool IsInk(uint32_t pixel) {
+  return Red(pixel) < 110 && Green(pixel) < 110 && Blue(pixel) < 110;
+}
+
+void Settle(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  test::PumpWindowMessages();
+  UpdateWindow(window);
+  Sleep(100);
+  test::PumpWindowMessages();
+}
+
+TEST_F(InstallerControlsWinTest, ButtonPictureSitsBesideTheTextWithItsAlpha) {
+  Settle(Handle(gallery_));
+  const test::ScreenCapture next = test::CaptureWindow(Handle(Control<Button>(u"Next")));
+  ASSERT_GT(next.width, 0);
+  const std::vector<int> badge = Columns(next, IsBadgeGreen);
+  const std::vector<int> text = Columns(next, IsInk);
+  ASSERT_FALSE(badge.empty());
+  ASSERT_FALSE(text.empty());
+  // The 12-pixel badge (its soft rim blends into the face), then the word,
+  // apart.
+  EXPECT_GE(badge.back() - badge.front(), 6);
+  EXPECT_LE(badge.back() - badge.front(), 12);
+  const int first_letter = *std::find_if(text.begin(), text.end(),
+                                         [&](int x) { return x > badge.back(); });
+  EXPECT_GT(first_letter, badge.back() + 1);
+  for (int x : text) {
+    EXPECT_FALSE(x >= badge.front() && x <= badge.back() && x > 3 && x < next.width - 4)
+        << "text drawn over the picture at column " << x;
+  }
+  // Round, not square: the transparent corners of the badge show the face.
+  const std::vector<int> rows = Rows(next, IsBadgeGreen);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_FALSE(IsBadgeGreen(next.At(badge.front(), rows.front())));
+  EXPECT_FALSE(IsBadgeGreen(next.At(badge.back(), rows.back())));
+  EXPECT_FALSE(IsInk(next.At(badge.front(), rows.front())));
+}
+
+TEST_F(InstallerControlsWinTest, TooLongStaticTextShowsWholeLinesOnly) {
+  TextControl& too_long = Control<TextControl>(u"TooLong");
+  HWND window = Handle(too_long);
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  RECT client = {};
+  GetClientRect(window, &client);
+  const int whole_lines = client.bottom / metrics.tmHeight;
+  ASSERT_GE(whole_lines, 1);
+  // Room for one line and a bit: the bit stays empty.
+  ASSERT_GT(client.bottom % metrics.tmHeight, 2);
+
+  for (const char16_t* text :
+       {u"This text is much too long for the narrow space it was given",
+        u"Two lines\nare one too many"}) {
+    too_long.SetText(text);
+    Settle(window);
+    const test::ScreenCapture capture = test::CaptureWindow(window);
+    const std::vector<int> rows = Rows(capture, IsInk);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_LT(rows.back(), whole_lines * metrics.tmHeight);
+    // The text goes on: the line ends in an ellipsis, the tooltip has it all.
+    EXPECT_EQ(too_long.Tooltip(), too_long.Text());
+  }
+  // Given the room, both lines show.
+  SetWindowPos(window, nullptr, 0, 0, client.right, 2 * metrics.tmHeight + 1,
+               SWP_NOMOVE | SWP_NOZORDER);
+  Settle(window);
+  const std::vector<int> rows = Rows(test::CaptureWindow(window), IsInk);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_GE(rows.back(), metrics.tmHeight);
+}
+
+TEST_F(InstallerControlsWinTest, PagesOnTheTabsShowTheTabBody) {
+  TabControl& tabs = Control<TabControl>(u"Tabs");
+  HWND tab_window = Handle(tabs);
+  HWND page = Handle(pages_[0]);
+  Settle(Handle(gallery_));
+  // What the tab control looks like on its own, as it paints itself.
+  RECT outer = {};
+  GetWindowRect(tab_window, &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageW(tab_window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+               PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+  const auto body = [&](const POINT& screen_point) {
+    const COLORREF color = GetPixel(memory, screen_point.x - outer.left,
+                                    screen_point.y - outer.top);
+    return static_cast<uint32_t>(GetRValue(color) << 16 | GetGValue(color) << 8 |
+                                 GetBValue(color));
+  };
+  // Points of the page, one of them inside its static text past its words.
+  RECT page_rect = {}, text_rect = {};
+  GetWindowRect(page, &page_rect);
+  GetWindowRect(Handle(*pages_[0].FindChild(WindowIdOf(u"FirstText"))), &text_rect);
+  const test::ScreenCapture shown = test::CaptureWindow(page);
+  const POINT points[] = {{page_rect.left + 4, page_rect.top + 4},
+                          {(page_rect.left + page_rect.right) / 2, page_rect.bottom - 6},
+                          {text_rect.right - 2, text_rect.top + 2},
+                          {page_rect.right - 6, (page_rect.top + page_rect.bottom) / 2}};
+  if (tabs.HasThemedBackground()) {
+    // The page paints with the tab control's own picture of itself.
+    EXPECT_EQ(pages_[0].BackgroundBrush(), tabs.BackgroundBrush());
+    for (const POINT& point : points) {
+      EXPECT_EQ(shown.At(point.x - page_rect.left, point.y - page_rect.top), body(point))
+          << point.x << "," << point.y;
+    }
+  } else {
+    // Without a theme the page shows the window's own background.
+    EXPECT_EQ(pages_[0].BackgroundBrush(), gallery_.BackgroundBrush());
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  // A new size gives a new picture and places the page again.
+  void* before = tabs.BackgroundBrush();
+  SetWindowPos(tab_window, nullptr, 0, 0, width - 20, height - 30, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  if (tabs.HasThemedBackground()) {
+    EXPECT_NE(tabs.BackgroundBrush(), before);
+  }
+  RECT moved = {};
+  GetWindowRect(page, &moved);
+  EXPECT_LT(moved.right - moved.left, page_rect.right - page_rect.left);
+  EXPECT_LT(moved.bottom - moved.top, page_rect.bottom - page_rect.top);
 }
 
 TEST_F(InstallerControlsWinTest, TabsShowOnePageAtATimeAndWrapAround) {
