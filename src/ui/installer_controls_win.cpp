@@ -361,22 +361,8 @@ void ProgressBar::SetProgress(double value) noexcept {
 // ---- Hyperlink ----
 
 Result Hyperlink::OnCreated() noexcept {
-  // Some desktop themes leave the hyperlink colour nearly white; a link
-  // must stay readable on a light window.
-  const Color& color = TextColor();
-  if (color.IsSystem() && color.system_index == COLOR_HOTLIGHT) {
-    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    const auto luminance = [](COLORREF value) {
-      return (GetRValue(value) * 299 + GetGValue(value) * 587 + GetBValue(value) * 114) / 1000;
-    };
-    const int difference = static_cast<int>(luminance(link)) - static_cast<int>(luminance(window));
-    if (difference > -96 && difference < 96) {
-      Color readable;
-      readable.rgba = 0xFFCC6600u;  // #0066CC
-      SetTextColor(readable);
-    }
-  }
+  // A link must stay readable on a light window whatever the theme.
+  SetTextColor(ReadableLinkColor(TextColor()));
   if (Font() == nullptr) {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
