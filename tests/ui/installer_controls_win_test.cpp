@@ -83,6 +83,53 @@ const char kGallery[] =
     "<DialogBox ID='Third' Title='Options'><CheckBox ID='ThirdCheck' Left='8' Top='8' Width='150'>"
     "The third page</CheckBox></DialogBox>\n";
 
+// The same kinds of controls with Chinese texts, which need a font with
+// Chinese glyphs behind the message font.
+const char kChineseGallery[] =
+    "<Window ID='ChineseGallery' Type='MainDialogBox' Title='\xE6\x8E\xA7\xE4\xBB\xB6'"
+    "        ClientWidth='460' ClientHeight='300' Font='{Message}' BackgroundColor='#FFFFFF'"
+    "        VerticalGradientColor='#A8C8F0'>\n"
+    "  <Static ID='ZhHeading' Left='8' Top='8' Width='300' Font='{Message},Bold'>"
+    "\xE5\xAE\x89\xE8\xA3\x85\xE7\xA8\x8B\xE5\xBA\x8F\xE7\x9A\x84\xE6\x89\x80"
+    "\xE6\x9C\x89\xE6\x8E\xA7\xE4\xBB\xB6</Static>\n"
+    "  <Static ID='ZhLong' Left='8' Top='ZhHeading.Bottom+4' Width='130'>"
+    "\xE8\xBF\x99\xE6\xAE\xB5\xE6\x96\x87\xE5\xAD\x97\xE5\xA4\xAA\xE9\x95\xBF"
+    "\xE4\xBA\x86\xEF\xBC\x8C\xE6\x94\xBE\xE4\xB8\x8D\xE8\xBF\x9B\xE7\xBB\x99"
+    "\xE5\xAE\x83\xE7\x9A\x84\xE7\xAA\x84\xE5\xB0\x8F\xE7\xA9\xBA\xE9\x97\xB4"
+    "</Static>\n"
+    "  <Static ID='Zhong' Left='ZhLong.Right+8' Top='ZhLong.Top' Width='20'>\xE4\xB8\xAD</Static>\n"
+    "  <Static ID='Guo' Left='Zhong.Right+4' Top='ZhLong.Top' Width='20'>\xE5\x9B\xBD</Static>\n"
+    "  <CheckBox ID='ZhAgree' Left='8' Top='ZhLong.Bottom+8' Width='200'>"
+    "\xE6\x88\x91\xE6\x8E\xA5\xE5\x8F\x97\xE8\xAE\xB8\xE5\x8F\xAF\xE5\x8D\x8F"
+    "\xE8\xAE\xAE</CheckBox>\n"
+    "  <URL ID='ZhSite' Left='ZhAgree.Right+8' Top='ZhAgree.Top+2dlu' Width='150'"
+    "       Address='https://example.org/'>\xE8\xAE\xBF\xE9\x97\xAE\xE7\xBD\x91\xE7\xAB\x99"
+    "</URL>\n"
+    "  <RichEdit ID='ZhLicence' Left='8' Top='ZhAgree.Bottom+8' Width='220'"
+    "            Bottom='ZhBack.Top-8' TextMode='HTML' ReadOnly='1'><![CDATA["
+    "<p align='center'><b>\xE8\xAE\xB8\xE5\x8F\xAF\xE5\x8D\x8F\xE8\xAE\xAE</b></p>"
+    "<p>\xE8\xAF\xB7\xE9\x98\x85\xE8\xAF\xBB<b>\xE5\x85\xA8\xE9\x83\xA8</b>"
+    "\xE6\x9D\xA1\xE6\xAC\xBE\xEF\xBC\x8C\xE6\x88\x96\xE6\x9F\xA5\xE7\x9C\x8B"
+    "<a href='https://example.org/licence'>\xE7\xBD\x91\xE9\xA1\xB5</a>\xE3\x80\x82</p>"
+    "<ul><li>\xE7\xAC\xAC\xE4\xB8\x80\xE6\x9D\xA1</li>"
+    "<li>\xE7\xAC\xAC\xE4\xBA\x8C\xE6\x9D\xA1</li></ul>]]></RichEdit>\n"
+    "  <ComboBox ID='ZhSize' Left='ZhLicence.Right+8' Top='ZhLicence.Top' Width='200'"
+    "            Type='DropDown'>"
+    "<Item ID='ZhFullCmd' Selected='true'>\xE5\xAE\x8C\xE5\x85\xA8\xE5\xAE\x89\xE8\xA3\x85"
+    "</Item><Item ID='ZhSmallCmd'>\xE6\x9C\x80\xE5\xB0\x8F\xE5\xAE\x89\xE8\xA3\x85</Item>"
+    "</ComboBox>\n"
+    "  <TabCtrl ID='ZhTabs' Left='ZhSize.Left' Top='ZhSize.Top+30' Right='Parent.Width-9'"
+    "           Bottom='ZhLicence.Bottom'/>\n"
+    "  <Button ID='ZhBack' Left='Parent.Width-190' Top='Parent.Height-30'>"
+    "\xE4\xB8\x8A\xE4\xB8\x80\xE6\xAD\xA5</Button>\n"
+    "  <Button ID='ZhNext' Left='ZhBack.Right+8' Top='ZhBack.Top' Type='DefaultButton'>"
+    "\xE4\xB8\x8B\xE4\xB8\x80\xE6\xAD\xA5</Button>\n"
+    "</Window>\n"
+    "<DialogBox ID='ZhWelcome' Title='\xE6\xAC\xA2\xE8\xBF\x8E'>"
+    "<Static ID='ZhWelcomeText' Left='8' Top='8' Width='150'>"
+    "\xE6\xAC\xA2\xE8\xBF\x8E\xE4\xBD\xBF\xE7\x94\xA8</Static></DialogBox>\n"
+    "<DialogBox ID='ZhOptions' Title='\xE9\x80\x89\xE9\xA1\xB9'/>\n";
+
 // A round, soft-edged badge: alpha falls off towards the rim.
 test::Bytes BadgePng(uint32_t size, uint8_t red, uint8_t green, uint8_t blue) {
   test::PngImage image;
@@ -489,6 +536,50 @@ TEST_F(InstallerControlsWinTest, HyperlinkIsHitOverItsTextOnly) {
   // A relative address is navigated inside the program.
   SendMessageW(Handle(Control<Hyperlink>(u"Inside")), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
   EXPECT_EQ(gallery_.navigated, String(u"Details"));
+}
+
+TEST(ChineseControlsWinTest, ChineseTextsShowRealGlyphs) {
+  test::UiTestEnvironment environment{{kChineseGallery}};
+  ApplicationCore::Get().Description().name = u"VornUiTest";
+  ASSERT_EQ(RegisterInstallerControls(), kOk);
+  SetUiPlatform(nullptr);
+  GalleryWindow gallery;
+  ASSERT_EQ(gallery.LoadDescription(u"ChineseGallery"), kOk);
+  ASSERT_EQ(gallery.Create(nullptr), kOk);
+  Page pages[2];
+  const char16_t* names[] = {u"ZhWelcome", u"ZhOptions"};
+  TabControl& tabs = *static_cast<TabControl*>(gallery.FindChild(WindowIdOf(u"ZhTabs")));
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(pages[i].LoadDescription(names[i]), kOk);
+    pages[i].SetOwnedByParent(false);
+    ASSERT_EQ(tabs.AddPage(&pages[i], -1), kOk);
+  }
+  HWND window = static_cast<HWND>(gallery.Handle());
+  ShowWindow(window, SW_SHOW);
+  Settle(window);
+
+  // Two different characters look different: without a font that has them
+  // both would be the same empty box.
+  const auto ink = [&](const char16_t* id) {
+    const test::ScreenCapture capture =
+        test::CaptureWindow(static_cast<HWND>(gallery.FindChild(WindowIdOf(id))->Handle()));
+    std::vector<bool> marks;
+    for (uint32_t pixel : capture.pixels) marks.push_back(IsInk(pixel));
+    return marks;
+  };
+  const std::vector<bool> zhong = ink(u"Zhong");
+  const std::vector<bool> guo = ink(u"Guo");
+  ASSERT_EQ(zhong.size(), guo.size());
+  EXPECT_NE(std::count(zhong.begin(), zhong.end(), true), 0);
+  EXPECT_NE(zhong, guo);
+  // The licence's Chinese words are the control's text.
+  wchar_t licence[128] = {};
+  GetWindowTextW(static_cast<HWND>(gallery.FindChild(WindowIdOf(u"ZhLicence"))->Handle()),
+                 licence, 128);
+  EXPECT_NE(std::wstring(licence).find(L"\u8BB8\u53EF\u534F\u8BAE"), std::wstring::npos);
+  test::SaveScreenshot(window, "controls-gallery-zh.png");
+  gallery.Destroy();
+  for (Page& page : pages) page.Attach(nullptr);
 }
 
 }  // namespace
