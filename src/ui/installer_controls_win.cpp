@@ -165,6 +165,14 @@ bool TextControl::HandleMessage(WindowMessage& message) noexcept {
     message.result = 0;
     return true;
   }
+  if (message.handle == Handle() &&
+      (message.message == WM_SETTEXT || message.message == WM_ENABLE ||
+       (message.message == WM_SETFONT && message.lparam != 0)) &&
+      PaintsWholeLines()) {
+    // Some platform statics draw a new text, font or state at once, their
+    // own way; the toolkit's painting follows.
+    InvalidateRect(static_cast<HWND>(Handle()), nullptr, TRUE);
+  }
   switch (message.message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:

@@ -363,8 +363,12 @@ TEST_F(InstallerControlsWinTest, TooLongStaticTextShowsWholeLinesOnly) {
   for (const char16_t* text :
        {u"This text is much too long for the narrow space it was given",
         u"Two lines\nare one too many"}) {
+    // Only what the new text itself causes is painted.
     too_long.SetText(text);
-    Settle(window);
+    Pump();
+    UpdateWindow(window);
+    Sleep(100);
+    Pump();
     const test::ScreenCapture capture = test::CaptureWindow(window);
     const std::vector<int> rows = Rows(capture, IsInk);
     ASSERT_FALSE(rows.empty());
