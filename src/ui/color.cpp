@@ -102,9 +102,8 @@ Color ReadableLinkColor(const Color& link, SystemColorSource source) noexcept {
   if (!link.IsSystem() || link.system_index != kHyperlinkColor) return link;
   // Perceived brightness, 0 to 255.
   const auto brightness = [](uint32_t rgba) {
-    return static_cast<int32_t>(((rgba & 0xFF) * 299 + ((rgba >> 8) & 0xFF) * 587 +
-                                 ((rgba >> 16) & 0xFF) * 114) /
-                                1000);
+    return static_cast<int32_t>(
+        ((rgba & 0xFF) * 299 + ((rgba >> 8) & 0xFF) * 587 + ((rgba >> 16) & 0xFF) * 114) / 1000);
   };
   const int32_t difference = brightness(ResolveColor(link, source)) -
                              brightness(ResolveColor(Color::System(kWindowColor), source));

@@ -119,9 +119,8 @@ void TextControl::PaintWholeLines(void* device_context) noexcept {
   HWND parent = GetParent(window);
   HBRUSH brush = nullptr;
   if (parent != nullptr) {
-    brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
-                                                  reinterpret_cast<WPARAM>(dc),
-                                                  reinterpret_cast<LPARAM>(window)));
+    brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
   }
   if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
   FillRect(dc, &client, brush);
@@ -148,8 +147,7 @@ void TextControl::PaintWholeLines(void* device_context) noexcept {
 
 bool TextControl::HandleMessage(WindowMessage& message) noexcept {
   if (message.handle == Handle() &&
-      (message.message == WM_PAINT || message.message == WM_PRINTCLIENT) &&
-      PaintsWholeLines()) {
+      (message.message == WM_PAINT || message.message == WM_PRINTCLIENT) && PaintsWholeLines()) {
     // The platform static would show the top of a line cut off at the
     // bottom edge.
     if (message.message == WM_PRINTCLIENT) {

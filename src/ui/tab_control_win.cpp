@@ -10,8 +10,8 @@
 #include "resources/picture.h"
 #include "resources/picture_bitmap.h"
 #include "ui/control_text_win.h"
-#include "ui/picture_strip_win.h"
 #include "ui/page.h"
+#include "ui/picture_strip_win.h"
 #include "ui/tab_control.h"
 
 namespace vorn {
@@ -83,7 +83,8 @@ Result TabControl::OnCreated() noexcept {
   HWND window = static_cast<HWND>(Handle());
   if (image_list_ == nullptr) {
     image_list_ = MakePictureStripImageList(strip_, item_width_);
-    if (image_list_ != nullptr) SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
+    if (image_list_ != nullptr)
+      SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
   }
   BuildThemedBackground();
   for (uint32_t i = 0; i < count_; ++i) AddTab(i);

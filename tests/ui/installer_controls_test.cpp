@@ -220,10 +220,10 @@ TEST_F(InstallerControlsTest, FaultyDescriptionsGiveTheirCodes) {
   EXPECT_EQ(picture.CurrentPicture(), nullptr);
   // A button's picture the same way; its text stays.
   Button pictured;
-  EXPECT_EQ(pictured.ReadDescription(
-                test::ParsedElement("<Button ID='B' Picture='Pictures/Missing.png'>Go</Button>")
-                    .Get()),
-            missing);
+  EXPECT_EQ(
+      pictured.ReadDescription(
+          test::ParsedElement("<Button ID='B' Picture='Pictures/Missing.png'>Go</Button>").Get()),
+      missing);
   EXPECT_EQ(test::Utf8(pictured.Text()), "Go");
 
   StaticText text;

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "application/application_core.h"
-#include "ui/support/message_pump_win.h"
 #include "ui/installer_controls.h"
 #include "ui/main_window.h"
 #include "ui/page.h"
 #include "ui/page_controls.h"
 #include "ui/support/message_box_watcher_win.h"
+#include "ui/support/message_pump_win.h"
 #include "ui/support/ui_test_environment.h"
 #include "ui/tab_control.h"
 #include "ui/ui_platform.h"
@@ -166,7 +166,9 @@ test::Bytes StripPng() {
   return test::EncodePng(image);
 }
 
-void Pump() { test::PumpWindowMessages(); }
+void Pump() {
+  test::PumpWindowMessages();
+}
 
 class GalleryWindow : public MainWindow {
  public:
@@ -299,9 +301,15 @@ std::vector<int> Rows(const test::ScreenCapture& capture, Kind kind) {
   }
   return rows;
 }
-int Red(uint32_t pixel) { return (pixel >> 16) & 0xFF; }
-int Green(uint32_t pixel) { return (pixel >> 8) & 0xFF; }
-int Blue(uint32_t pixel) { return pixel & 0xFF; }
+int Red(uint32_t pixel) {
+  return (pixel >> 16) & 0xFF;
+}
+int Green(uint32_t pixel) {
+  return (pixel >> 8) & 0xFF;
+}
+int Blue(uint32_t pixel) {
+  return pixel & 0xFF;
+}
 bool IsBadgeGreen(uint32_t pixel) {
   return Green(pixel) > Red(pixel) + 60 && Green(pixel) > Blue(pixel) + 60;
 }
@@ -329,8 +337,8 @@ TEST_F(InstallerControlsWinTest, ButtonPictureSitsBesideTheTextWithItsAlpha) {
   // apart.
   EXPECT_GE(badge.back() - badge.front(), 6);
   EXPECT_LE(badge.back() - badge.front(), 12);
-  const int first_letter = *std::find_if(text.begin(), text.end(),
-                                         [&](int x) { return x > badge.back(); });
+  const int first_letter =
+      *std::find_if(text.begin(), text.end(), [&](int x) { return x > badge.back(); });
   EXPECT_GT(first_letter, badge.back() + 1);
   for (int x : text) {
     EXPECT_FALSE(x >= badge.front() && x <= badge.back() && x > 3 && x < next.width - 4)
@@ -360,9 +368,8 @@ TEST_F(InstallerControlsWinTest, TooLongStaticTextShowsWholeLinesOnly) {
   // Room for one line and a bit: the bit stays empty.
   ASSERT_GT(client.bottom % metrics.tmHeight, 2);
 
-  for (const char16_t* text :
-       {u"This text is much too long for the narrow space it was given",
-        u"Two lines\nare one too many"}) {
+  for (const char16_t* text : {u"This text is much too long for the narrow space it was given",
+                               u"Two lines\nare one too many"}) {
     // Only what the new text itself causes is painted.
     too_long.SetText(text);
     Pump();
@@ -401,10 +408,9 @@ TEST_F(InstallerControlsWinTest, PagesOnTheTabsShowTheTabBody) {
   SendMessageW(tab_window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
                PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
   const auto body = [&](const POINT& screen_point) {
-    const COLORREF color = GetPixel(memory, screen_point.x - outer.left,
-                                    screen_point.y - outer.top);
-    return static_cast<uint32_t>(GetRValue(color) << 16 | GetGValue(color) << 8 |
-                                 GetBValue(color));
+    const COLORREF color =
+        GetPixel(memory, screen_point.x - outer.left, screen_point.y - outer.top);
+    return static_cast<uint32_t>(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
   };
   // Points of the page, one of them inside its static text past its words.
   RECT page_rect = {}, text_rect = {};
@@ -578,8 +584,8 @@ TEST(ChineseControlsWinTest, ChineseTextsShowRealGlyphs) {
   EXPECT_NE(zhong, guo);
   // The licence's Chinese words are the control's text.
   wchar_t licence[128] = {};
-  GetWindowTextW(static_cast<HWND>(gallery.FindChild(WindowIdOf(u"ZhLicence"))->Handle()),
-                 licence, 128);
+  GetWindowTextW(static_cast<HWND>(gallery.FindChild(WindowIdOf(u"ZhLicence"))->Handle()), licence,
+                 128);
   EXPECT_NE(std::wstring(licence).find(L"\u8BB8\u53EF\u534F\u8BAE"), std::wstring::npos);
   test::SaveScreenshot(window, "controls-gallery-zh.png");
   gallery.Destroy();

@@ -145,8 +145,8 @@ TEST(ColorTest, LinksStayReadableOnTheWindowColour) {
   }
   // Nearly white on white, nearly black on black, and just under the limit:
   // the fixed blue.
-  for (const Theme theme : {Theme{0xFFFFFF, 0xFFF0F0}, Theme{0x000000, 0x401A1A},
-                            Theme{0xFFFFFF, 0xA2A2A2}}) {
+  for (const Theme theme :
+       {Theme{0xFFFFFF, 0xFFF0F0}, Theme{0x000000, 0x401A1A}, Theme{0xFFFFFF, 0xA2A2A2}}) {
     current_theme = theme;
     const Color chosen = ReadableLinkColor(link, &ThemeColor);
     EXPECT_FALSE(chosen.IsSystem());
