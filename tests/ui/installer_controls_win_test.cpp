@@ -276,30 +276,27 @@ TEST_F(InstallerControlsWinTest, GalleryShowsEveryControl) {
 
 // The columns (or rows) of a captured control that hold a pixel of the kind.
 template <typename Kind>
-std::vector<int> Columns(const test::ScreenCapture& capture, Kind kind) {
-  std::vector<int> columns;
-  for (int x = 0; x < capture.width; ++x) {
-    for (int y = 0; y < capture.height; ++y) {
-      if (kind(capture.At(x, y))) {
-        columns.push_back(x);
+std::vector<int> Marked(const test::ScreenCapture& capture, Kind kind, bool columns) {
+  std::vector<int> marked;
+  const int lines = columns ? capture.width : capture.height;
+  const int across = columns ? capture.height : capture.width;
+  for (int line = 0; line < lines; ++line) {
+    for (int at = 0; at < across; ++at) {
+      if (kind(columns ? capture.At(line, at) : capture.At(at, line))) {
+        marked.push_back(line);
         break;
       }
     }
   }
-  return columns;
+  return marked;
+}
+template <typename Kind>
+std::vector<int> Columns(const test::ScreenCapture& capture, Kind kind) {
+  return Marked(capture, kind, true);
 }
 template <typename Kind>
 std::vector<int> Rows(const test::ScreenCapture& capture, Kind kind) {
-  std::vector<int> rows;
-  for (int y = 0; y < capture.height; ++y) {
-    for (int x = 0; x < capture.width; ++x) {
-      if (kind(capture.At(x, y))) {
-        rows.push_back(y);
-        break;
-      }
-    }
-  }
-  return rows;
+  return Marked(capture, kind, false);
 }
 int Red(uint32_t pixel) {
   return (pixel >> 16) & 0xFF;
