@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "application/application_core.h"
@@ -99,6 +100,10 @@ const char kChineseGallery[] =
     "</Static>\n"
     "  <Static ID='Zhong' Left='ZhLong.Right+8' Top='ZhLong.Top' Width='20'>\xE4\xB8\xAD</Static>\n"
     "  <Static ID='Guo' Left='Zhong.Right+4' Top='ZhLong.Top' Width='20'>\xE5\x9B\xBD</Static>\n"
+    "  <Static ID='BoldZhong' Left='Guo.Right+4' Top='ZhLong.Top' Width='20'"
+    "          Font='{Message},Bold'>\xE4\xB8\xAD</Static>\n"
+    "  <Static ID='BoldGuo' Left='BoldZhong.Right+4' Top='ZhLong.Top' Width='20'"
+    "          Font='{Message},Bold'>\xE5\x9B\xBD</Static>\n"
     "  <CheckBox ID='ZhAgree' Left='8' Top='ZhLong.Bottom+8' Width='200'>"
     "\xE6\x88\x91\xE6\x8E\xA5\xE5\x8F\x97\xE8\xAE\xB8\xE5\x8F\xAF\xE5\x8D\x8F"
     "\xE8\xAE\xAE</CheckBox>\n"
@@ -574,11 +579,13 @@ TEST(ChineseControlsWinTest, ChineseTextsShowRealGlyphs) {
     for (uint32_t pixel : capture.pixels) marks.push_back(IsInk(pixel));
     return marks;
   };
-  const std::vector<bool> zhong = ink(u"Zhong");
-  const std::vector<bool> guo = ink(u"Guo");
-  ASSERT_EQ(zhong.size(), guo.size());
-  EXPECT_NE(std::count(zhong.begin(), zhong.end(), true), 0);
-  EXPECT_NE(zhong, guo);
+  for (const auto& pair : {std::pair{u"Zhong", u"Guo"}, std::pair{u"BoldZhong", u"BoldGuo"}}) {
+    const std::vector<bool> zhong = ink(pair.first);
+    const std::vector<bool> guo = ink(pair.second);
+    ASSERT_EQ(zhong.size(), guo.size());
+    EXPECT_NE(std::count(zhong.begin(), zhong.end(), true), 0);
+    EXPECT_NE(zhong, guo) << test::Utf8(String(pair.first));
+  }
   // The licence's Chinese words are the control's text.
   wchar_t licence[128] = {};
   GetWindowTextW(static_cast<HWND>(gallery.FindChild(WindowIdOf(u"ZhLicence"))->Handle()), licence,
