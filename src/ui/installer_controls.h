@@ -109,6 +109,7 @@ class Button : public TextControl {
   Result OnCreated() noexcept override;
   void OnDestroying() noexcept override;
   void ApplyPicture() noexcept;
+  void FreeImageList() noexcept;
 
  private:
   bool default_button_ = false;

@@ -266,10 +266,12 @@ Result Button::OnCreated() noexcept {
 
 void Button::OnDestroying() noexcept {
   checked_ = Checked();
-  if (image_list_ != nullptr) {
-    ImageList_Destroy(static_cast<HIMAGELIST>(image_list_));
-    image_list_ = nullptr;
-  }
+  FreeImageList();
+}
+
+void Button::FreeImageList() noexcept {
+  if (image_list_ != nullptr) ImageList_Destroy(static_cast<HIMAGELIST>(image_list_));
+  image_list_ = nullptr;
 }
 
 bool Button::Checked() const noexcept {

@@ -15,6 +15,7 @@ void TabControl::Select(int32_t index, bool focus) noexcept {
   ShowPage(index, focus);
 }
 void TabControl::OnDestroying() noexcept {}
+void TabControl::FreeThemedBackground() noexcept {}
 void* TabControl::BackgroundBrush() noexcept {
   return TextControl::BackgroundBrush();
 }
