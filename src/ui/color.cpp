@@ -96,6 +96,21 @@ bool ColorsEqual(const Color& a, const Color& b, SystemColorSource source) noexc
   return ResolveColor(a, source) == ResolveColor(b, source);
 }
 
+Color ReadableLinkColor(const Color& link, SystemColorSource source) noexcept {
+  constexpr int32_t kWindowColor = 5;
+  constexpr int32_t kHyperlinkColor = 26;
+  if (!link.IsSystem() || link.system_index != kHyperlinkColor) return link;
+  // Perceived brightness, 0 to 255.
+  const auto brightness = [](uint32_t rgba) {
+    return static_cast<int32_t>(
+        ((rgba & 0xFF) * 299 + ((rgba >> 8) & 0xFF) * 587 + ((rgba >> 16) & 0xFF) * 114) / 1000);
+  };
+  const int32_t difference = brightness(ResolveColor(link, source)) -
+                             brightness(ResolveColor(Color::System(kWindowColor), source));
+  if (difference > -96 && difference < 96) return Color::Rgba(0x00, 0x66, 0xCC, 0xFF);
+  return link;
+}
+
 Result ParseColor(const char16_t* text, Color& color) noexcept {
   color = Color::Rgba(0, 0, 0, 255);
   if (text == nullptr) return kNullInput;

@@ -39,6 +39,13 @@ uint32_t ResolveColor(const Color& color, SystemColorSource source = nullptr) no
 // Two system colours are equal by index; otherwise the resolved values decide.
 bool ColorsEqual(const Color& a, const Color& b, SystemColorSource source = nullptr) noexcept;
 
+// The colour a hyperlink is drawn in. Some desktop themes leave the system's
+// hyperlink colour (26) nearly as light as the window colour (5): when their
+// brightness differs by less than 96 of 255, links are drawn in #0066CC so
+// that they stay readable. Any other colour is the description's choice and
+// is kept.
+Color ReadableLinkColor(const Color& link, SystemColorSource source = nullptr) noexcept;
+
 // Parses a colour attribute value: a system-colour name, "#" and 3, 6 or 8
 // hexadecimal digits, or a named colour. 15 for a null text; 33 for anything
 // else that is not a colour, with opaque black.

@@ -136,6 +136,7 @@ Button::Button() noexcept {
 }
 
 Button::~Button() {
+  FreeImageList();
   DestroyBitmap(bitmap_);
 }
 

@@ -77,6 +77,10 @@ class TextControl : public Window {
   void RefreshAutomaticTooltip() noexcept;
   // The colour request reflected from the parent.
   bool HandleControlColor(WindowMessage& message) noexcept;
+  // Multi-line static texts are painted by the toolkit so that they show
+  // whole lines only, the last one ending in an ellipsis when cut short.
+  bool PaintsWholeLines() const noexcept;
+  void PaintWholeLines(void* device_context) noexcept;
 
  private:
   Color text_color_ = Color::NotSet();
@@ -105,11 +109,13 @@ class Button : public TextControl {
   Result OnCreated() noexcept override;
   void OnDestroying() noexcept override;
   void ApplyPicture() noexcept;
+  void FreeImageList() noexcept;
 
  private:
   bool default_button_ = false;
   bool checked_ = false;
   PictureBitmap bitmap_;
+  void* image_list_ = nullptr;  // the picture as the platform button shows it
 };
 
 class CheckBox : public Button {

@@ -20,6 +20,7 @@ Result Button::SetPicture(const Picture* picture) noexcept {
   return picture != nullptr ? MakeBitmap(picture, false, bitmap_) : kOk;
 }
 void Button::ApplyPicture() noexcept {}
+void Button::FreeImageList() noexcept {}
 Result Button::OnCreated() noexcept {
   return kOk;
 }

@@ -10,6 +10,7 @@
 #include "application/application_core.h"
 #include "application/application_window.h"
 #include "resources/picture.h"
+#include "ui/background_brush_win.h"
 #include "ui/control_text_win.h"
 #include "ui/hyperlink_address.h"
 #include "ui/installer_controls.h"
@@ -90,17 +91,86 @@ bool TextControl::HandleControlColor(WindowMessage& message) noexcept {
   Window* parent = Parent();
   void* brush = parent != nullptr ? parent->BackgroundBrush() : nullptr;
   if (brush == nullptr || parent->Handle() == nullptr) return true;
-  // The parent's brush lined up with the parent, so its gradient continues
-  // behind the control.
-  POINT origin = {0, 0};
-  MapWindowPoints(static_cast<HWND>(Handle()), static_cast<HWND>(parent->Handle()), &origin, 1);
-  SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+  // The brush lined up with the window that owns it, so its gradient
+  // continues behind the control.
+  AlignBrush(dc, static_cast<HWND>(Handle()), parent, brush);
   SetBkMode(dc, TRANSPARENT);
   message.result = reinterpret_cast<intptr_t>(brush);
   return true;
 }
 
+bool TextControl::PaintsWholeLines() const noexcept {
+  if (ClassCode() != kWindowClassStatic || !Exists()) return false;
+  const uint32_t style =
+      static_cast<uint32_t>(GetWindowLongPtrW(static_cast<HWND>(Handle()), GWL_STYLE));
+  // Plain left, centred and right texts only: the single-line, ellipsis and
+  // picture kinds are the platform's own business.
+  if ((style & SS_TYPEMASK) > SS_RIGHT) return false;
+  return (style & (kStaticEllipsisMask | kStaticCenterVertically)) == 0;
+}
+
+void TextControl::PaintWholeLines(void* device_context) noexcept {
+  HDC dc = static_cast<HDC>(device_context);
+  HWND window = static_cast<HWND>(Handle());
+  RECT client = {};
+  GetClientRect(window, &client);
+  // The same colour request the platform static makes, so opaque and
+  // see-through backgrounds look as they always did.
+  HWND parent = GetParent(window);
+  HBRUSH brush = nullptr;
+  if (parent != nullptr) {
+    brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+  }
+  if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
+  FillRect(dc, &client, brush);
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return;
+  wchar_t* text = static_cast<wchar_t*>(
+      HeapAlloc(GetProcessHeap(), 0, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
+  if (text == nullptr) return;
+  const int copied = GetWindowTextW(window, text, length + 1);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+  HGDIOBJ old_font = font != nullptr ? SelectObject(dc, font) : nullptr;
+  if (!IsWindowEnabled(window)) ::SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  const uint32_t style = static_cast<uint32_t>(GetWindowLongPtrW(window, GWL_STYLE));
+  // Edit-control line handling stops at the last line that fits whole; the
+  // end ellipsis marks that the text goes on (its tooltip shows the rest).
+  UINT format = DT_WORDBREAK | DT_EXPANDTABS | DT_EDITCONTROL | DT_END_ELLIPSIS;
+  if ((style & SS_TYPEMASK) == SS_CENTER) format |= DT_CENTER;
+  if ((style & SS_TYPEMASK) == SS_RIGHT) format |= DT_RIGHT;
+  if ((style & SS_NOPREFIX) != 0) format |= DT_NOPREFIX;
+  if (copied > 0) DrawTextW(dc, text, copied, &client, format);
+  if (old_font != nullptr) SelectObject(dc, old_font);
+  HeapFree(GetProcessHeap(), 0, text);
+}
+
 bool TextControl::HandleMessage(WindowMessage& message) noexcept {
+  if (message.handle == Handle() &&
+      (message.message == WM_PAINT || message.message == WM_PRINTCLIENT) && PaintsWholeLines()) {
+    // The platform static would show the top of a line cut off at the
+    // bottom edge.
+    if (message.message == WM_PRINTCLIENT) {
+      PaintWholeLines(reinterpret_cast<void*>(message.wparam));
+    } else {
+      PAINTSTRUCT paint = {};
+      HDC dc = BeginPaint(static_cast<HWND>(Handle()), &paint);
+      if (dc != nullptr) {
+        PaintWholeLines(dc);
+        EndPaint(static_cast<HWND>(Handle()), &paint);
+      }
+    }
+    message.result = 0;
+    return true;
+  }
+  if (message.handle == Handle() &&
+      (message.message == WM_SETTEXT || message.message == WM_ENABLE ||
+       (message.message == WM_SETFONT && message.lparam != 0)) &&
+      PaintsWholeLines()) {
+    // Some platform statics draw a new text, font or state at once, their
+    // own way; the toolkit's painting follows.
+    InvalidateRect(static_cast<HWND>(Handle()), nullptr, TRUE);
+  }
   switch (message.message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -156,8 +226,36 @@ Result Button::SetPicture(const Picture* picture) noexcept {
 
 void Button::ApplyPicture() noexcept {
   if (!Exists()) return;
-  SendMessageW(static_cast<HWND>(Handle()), BM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(bitmap_.handle));
+  HWND window = static_cast<HWND>(Handle());
+  // The button keeps using the old list until it is given the new one.
+  HIMAGELIST previous = static_cast<HIMAGELIST>(image_list_);
+  image_list_ = nullptr;
+  // An image list puts the picture beside the text and draws its alpha; a
+  // plain button bitmap would be copied over the text without it.
+  BUTTON_IMAGELIST images = {};
+  images.margin.left = 4;
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  if (bitmap_.handle != nullptr) {
+    images.himl = ImageList_Create(static_cast<int>(bitmap_.width),
+                                   static_cast<int>(bitmap_.height), ILC_COLOR32, 1, 0);
+    if (images.himl != nullptr &&
+        ImageList_Add(images.himl, static_cast<HBITMAP>(bitmap_.handle), nullptr) < 0) {
+      ImageList_Destroy(images.himl);
+      images.himl = nullptr;
+    }
+  }
+  const bool listed =
+      SendMessageW(window, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) != FALSE;
+  if (listed && images.himl != nullptr) {
+    image_list_ = images.himl;
+  } else {
+    // Buttons older than the common controls 6 have no image lists: they
+    // show the bitmap alone, which is all they can do.
+    if (images.himl != nullptr) ImageList_Destroy(images.himl);
+    SendMessageW(window, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.handle));
+  }
+  if (previous != nullptr) ImageList_Destroy(previous);
+  InvalidateRect(window, nullptr, TRUE);
 }
 
 Result Button::OnCreated() noexcept {
@@ -168,6 +266,12 @@ Result Button::OnCreated() noexcept {
 
 void Button::OnDestroying() noexcept {
   checked_ = Checked();
+  FreeImageList();
+}
+
+void Button::FreeImageList() noexcept {
+  if (image_list_ != nullptr) ImageList_Destroy(static_cast<HIMAGELIST>(image_list_));
+  image_list_ = nullptr;
 }
 
 bool Button::Checked() const noexcept {
@@ -255,22 +359,8 @@ void ProgressBar::SetProgress(double value) noexcept {
 // ---- Hyperlink ----
 
 Result Hyperlink::OnCreated() noexcept {
-  // Some desktop themes leave the hyperlink colour nearly white; a link
-  // must stay readable on a light window.
-  const Color& color = TextColor();
-  if (color.IsSystem() && color.system_index == COLOR_HOTLIGHT) {
-    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    const auto luminance = [](COLORREF value) {
-      return (GetRValue(value) * 299 + GetGValue(value) * 587 + GetBValue(value) * 114) / 1000;
-    };
-    const int difference = static_cast<int>(luminance(link)) - static_cast<int>(luminance(window));
-    if (difference > -96 && difference < 96) {
-      Color readable;
-      readable.rgba = 0xFFCC6600u;  // #0066CC
-      SetTextColor(readable);
-    }
-  }
+  // A link must stay readable on a light window whatever the theme.
+  SetTextColor(ReadableLinkColor(TextColor()));
   if (Font() == nullptr) {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);

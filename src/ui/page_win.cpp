@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/background_brush_win.h"
 #include "ui/page.h"
 
 namespace vorn {
@@ -15,13 +16,11 @@ bool Page::HandleMessage(WindowMessage& message) noexcept {
     void* brush = Owner()->BackgroundBrush();
     if (brush != nullptr) {
       HDC context = reinterpret_cast<HDC>(message.wparam);
-      // The owner's brush, aligned with the owner: its origin moves by the
-      // page's offset inside the owner.
-      POINT offset{0, 0};
-      MapWindowPoints(static_cast<HWND>(Handle()), static_cast<HWND>(Owner()->Handle()), &offset,
-                      1);
+      // The owner's brush, aligned with the window it belongs to: its
+      // origin moves by the page's offset inside that window.
       POINT previous{};
-      SetBrushOrgEx(context, -offset.x, -offset.y, &previous);
+      GetBrushOrgEx(context, &previous);
+      AlignBrush(context, static_cast<HWND>(Handle()), this, brush);
       RECT client{};
       GetClientRect(static_cast<HWND>(Handle()), &client);
       FillRect(context, &client, static_cast<HBRUSH>(brush));

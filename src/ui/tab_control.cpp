@@ -27,6 +27,7 @@ TabControl::TabControl() noexcept {
 }
 
 TabControl::~TabControl() {
+  FreeThemedBackground();
   std::free(pages_);
   delete strip_;
 }

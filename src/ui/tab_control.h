@@ -35,6 +35,10 @@ class TabControl : public TextControl {
   int32_t Selected() const noexcept { return selected_; }
   void Select(int32_t index, bool focus) noexcept;
   void ShowPage(int32_t index, bool focus) noexcept;
+  // Under a visual theme, the tab control's own picture of itself, so that
+  // its pages show the themed tab body; otherwise the parent's background.
+  void* BackgroundBrush() noexcept override;
+  bool HasThemedBackground() const noexcept { return themed_brush_ != nullptr; }
 
  protected:
   Result OnCreated() noexcept override;
@@ -47,6 +51,8 @@ class TabControl : public TextControl {
   };
   void AddTab(uint32_t index) noexcept;
   void PlacePage(uint32_t index) noexcept;
+  void BuildThemedBackground() noexcept;
+  void FreeThemedBackground() noexcept;
 
   Entry* pages_ = nullptr;
   uint32_t count_ = 0;
@@ -55,6 +61,8 @@ class TabControl : public TextControl {
   Picture* strip_ = nullptr;
   uint32_t item_width_ = 0;
   void* image_list_ = nullptr;
+  void* themed_bitmap_ = nullptr;
+  void* themed_brush_ = nullptr;
 };
 
 }  // namespace vorn

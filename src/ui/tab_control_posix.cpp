@@ -15,6 +15,10 @@ void TabControl::Select(int32_t index, bool focus) noexcept {
   ShowPage(index, focus);
 }
 void TabControl::OnDestroying() noexcept {}
+void TabControl::FreeThemedBackground() noexcept {}
+void* TabControl::BackgroundBrush() noexcept {
+  return TextControl::BackgroundBrush();
+}
 bool TabControl::HandleMessage(WindowMessage& message) noexcept {
   return TextControl::HandleMessage(message);
 }

@@ -1,25 +1,92 @@
 // The tab control on Windows: tabs, the picture strip, placing and showing
-// the pages, keys and the selection-changed notification.
+// the pages, keys, the selection-changed notification and the themed
+// background its pages paint with.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
 
+#include "foundation/system_library.h"
 #include "resources/picture.h"
 #include "resources/picture_bitmap.h"
 #include "ui/control_text_win.h"
-#include "ui/picture_strip_win.h"
 #include "ui/page.h"
+#include "ui/picture_strip_win.h"
 #include "ui/tab_control.h"
 
 namespace vorn {
+namespace {
+
+using IsAppThemedFunction = BOOL(WINAPI*)();
+
+// Looked up once: systems before XP have no themes library, and on XP the
+// user may have switched themes off.
+bool ApplicationThemed() noexcept {
+  static bool looked_up = false;
+  static IsAppThemedFunction entry = nullptr;
+  if (!looked_up) {
+    looked_up = true;
+    // Kept loaded for the life of the process; from the system folder only.
+    void* module = LoadSystemLibrary(u"uxtheme.dll");
+    entry = reinterpret_cast<IsAppThemedFunction>(SystemLibraryFunction(module, "IsAppThemed"));
+  }
+  return entry != nullptr && entry() != FALSE;
+}
+
+}  // namespace
+
+void* TabControl::BackgroundBrush() noexcept {
+  if (themed_brush_ != nullptr) return themed_brush_;
+  return TextControl::BackgroundBrush();
+}
+
+void TabControl::FreeThemedBackground() noexcept {
+  if (themed_brush_ != nullptr) DeleteObject(static_cast<HBRUSH>(themed_brush_));
+  if (themed_bitmap_ != nullptr) DeleteObject(static_cast<HBITMAP>(themed_bitmap_));
+  themed_brush_ = nullptr;
+  themed_bitmap_ = nullptr;
+}
+
+void TabControl::BuildThemedBackground() noexcept {
+  FreeThemedBackground();
+  if (!Exists() || !ApplicationThemed()) return;
+  HWND window = static_cast<HWND>(Handle());
+  RECT outer = {};
+  GetWindowRect(window, &outer);
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  if (width <= 0 || height <= 0) return;
+  HDC screen = GetDC(window);
+  if (screen == nullptr) return;
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+  if (bitmap != nullptr) {
+    // The themed tab body is a picture, not a colour: the control paints
+    // itself (frame, background, body) and the picture becomes the brush.
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+                 PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    SelectObject(memory, previous);
+    HBRUSH brush = CreatePatternBrush(bitmap);
+    if (brush != nullptr) {
+      themed_bitmap_ = bitmap;
+      themed_brush_ = brush;
+    } else {
+      DeleteObject(bitmap);
+    }
+  }
+  if (memory != nullptr) DeleteDC(memory);
+  ReleaseDC(window, screen);
+}
 
 Result TabControl::OnCreated() noexcept {
   HWND window = static_cast<HWND>(Handle());
   if (image_list_ == nullptr) {
     image_list_ = MakePictureStripImageList(strip_, item_width_);
-    if (image_list_ != nullptr) SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
+    if (image_list_ != nullptr)
+      SendMessageW(window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(image_list_));
   }
+  BuildThemedBackground();
   for (uint32_t i = 0; i < count_; ++i) AddTab(i);
   return TextControl::OnCreated();
 }
@@ -40,6 +107,8 @@ void TabControl::AddTab(uint32_t index) noexcept {
   }
   HWND window = static_cast<HWND>(Handle());
   SendMessageW(window, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+  // The first tab gives the control its header row: the body moves down.
+  if (index == 0) BuildThemedBackground();
   if (index == 0) Select(0, true);
   InvalidateRect(window, nullptr, TRUE);
 }
@@ -87,6 +156,7 @@ void TabControl::OnDestroying() noexcept {
     ImageList_Destroy(static_cast<HIMAGELIST>(image_list_));
     image_list_ = nullptr;
   }
+  FreeThemedBackground();
 }
 
 bool TabControl::HandleMessage(WindowMessage& message) noexcept {
@@ -101,8 +171,19 @@ bool TabControl::HandleMessage(WindowMessage& message) noexcept {
         message.result = 0;
         return true;
       }
-    } else if (message.message == WM_SIZE && selected_ >= 0) {
-      PlacePage(static_cast<uint32_t>(selected_));
+    } else if (message.message == WM_SIZE) {
+      BuildThemedBackground();
+      if (selected_ >= 0) {
+        PlacePage(static_cast<uint32_t>(selected_));
+        // The page repaints with the new picture of the tab body.
+        Page* page = pages_[selected_].page;
+        if (page->Exists()) {
+          RedrawWindow(static_cast<HWND>(page->Handle()), nullptr, nullptr,
+                       RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
+      }
+    } else if (message.message == WM_THEMECHANGED) {
+      BuildThemedBackground();
     }
   } else if (message.message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(message.lparam);

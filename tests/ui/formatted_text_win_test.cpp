@@ -139,5 +139,24 @@ TEST_F(RichEditTest, TextThatIsNotWellFormedLeavesTheControlAsItWas) {
   EXPECT_EQ(ShowFormattedText(nullptr, text), kInvalidHandle);
 }
 
+TEST_F(RichEditTest, HundredThousandNestedElementsShowWithoutExhaustingTheStack) {
+  constexpr int kDeep = 100000;
+  std::u16string markup;
+  for (int i = 0; i < kDeep; ++i) markup += i % 2 == 0 ? u"<b>" : u"<p>";
+  markup += u"deep";
+  std::u16string closed = markup;
+  for (int i = kDeep - 1; i >= 0; --i) closed += i % 2 == 0 ? u"</b>" : u"</p>";
+  FormattedText text;
+  ASSERT_EQ(text.Parse(closed.c_str()), kOk);
+  ASSERT_EQ(ShowFormattedText(control_, text), kOk);
+  const std::wstring shown = ControlText();
+  const size_t at = shown.find(L"deep");
+  ASSERT_NE(at, std::wstring::npos);
+  EXPECT_EQ(EffectsAt(static_cast<uint32_t>(at)), static_cast<DWORD>(CFE_BOLD));
+  // Left open, the same depth is refused and the control keeps its text.
+  EXPECT_NE(text.Parse(markup.c_str()), kOk);
+  EXPECT_EQ(ControlText(), shown);
+}
+
 }  // namespace
 }  // namespace vorn

@@ -218,6 +218,13 @@ TEST_F(InstallerControlsTest, FaultyDescriptionsGiveTheirCodes) {
                 test::ParsedElement("<Picture ID='P' Name='Pictures/Missing.png'/>").Get()),
             missing);
   EXPECT_EQ(picture.CurrentPicture(), nullptr);
+  // A button's picture the same way; its text stays.
+  Button pictured;
+  EXPECT_EQ(
+      pictured.ReadDescription(
+          test::ParsedElement("<Button ID='B' Picture='Pictures/Missing.png'>Go</Button>").Get()),
+      missing);
+  EXPECT_EQ(test::Utf8(pictured.Text()), "Go");
 
   StaticText text;
   EXPECT_NE(text.ReadDescription(test::ParsedElement("<Static TextColor='#12'/>").Get()), kOk);

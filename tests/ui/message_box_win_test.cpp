@@ -60,11 +60,13 @@ class MessageBoxWinTest : public ::testing::Test {
     resources_.AddSourceFile(u"Data/Xml/VornLib-Resources.xml", "Data/Xml/VornLib-Resources.xml");
     resources_.AddSourceFile(u"Data/Xml/VornLib-Strings-en.xml", "Data/Xml/VornLib-Strings-en.xml");
     resources_.AddSourceFile(u"Data/Xml/VornLib-Strings-fr.xml", "Data/Xml/VornLib-Strings-fr.xml");
+    resources_.AddSourceFile(u"Data/Xml/VornLib-Strings-zh.xml", "Data/Xml/VornLib-Strings-zh.xml");
     resources_.Add(u"Data/Xml/Dialogs.xml", kDialogs);
     resources_.Mount();
     for (const char16_t* path :
          {u"Data/Xml/VornLib-Resources.xml", u"Data/Xml/Dialogs.xml",
-          u"Data/Xml/VornLib-Strings-en.xml", u"Data/Xml/VornLib-Strings-fr.xml"}) {
+          u"Data/Xml/VornLib-Strings-en.xml", u"Data/Xml/VornLib-Strings-fr.xml",
+          u"Data/Xml/VornLib-Strings-zh.xml"}) {
       ASSERT_EQ(resources_.Manager().RegisterDocument(path), kOk);
     }
     owner_.application_name = u"Vorn Demo";
@@ -99,7 +101,8 @@ TEST_F(MessageBoxWinTest, FrameworkBoxesThroughTheTaskDialogAndThePlainBox) {
                         {u"NotInstalled", "NotInstalled", false},
                         {u"UninstallConfirmation", "UninstallConfirmation", true},
                         {u"UninstallSucceed", "UninstallSucceed", false}};
-  for (const char* language : {"en", "fr"}) {
+  // Chinese shows that the boxes find glyphs for it (screenshots).
+  for (const char* language : {"en", "fr", "zh"}) {
     resources_.language.index = LanguageIndex(std::u16string(language, language + 2).c_str());
     for (const Case& c : cases) {
       const std::string label = std::string(c.key) + "-" + language;

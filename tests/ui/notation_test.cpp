@@ -122,6 +122,47 @@ TEST(ColorTest, EqualityAndMarkers) {
       ColorsEqual(Color::System(15), Color::Rgba(0xC0, 0xC0, 0xC0, 0xFF), &FixedSystemColor));
 }
 
+// The window (5) and hyperlink (26) colours of a desktop theme, as rgb.
+struct Theme {
+  uint32_t window;
+  uint32_t link;
+};
+Theme current_theme;
+uint32_t ThemeColor(int32_t index) {
+  return index == 5 ? current_theme.window : index == 26 ? current_theme.link : 0u;
+}
+
+TEST(ColorTest, LinksStayReadableOnTheWindowColour) {
+  const Color link = Color::System(26);
+  const uint32_t fallback = Color::Rgba(0x00, 0x66, 0xCC, 0xFF).rgba;
+  // The usual blue on white, and a light blue on a dark window, are kept:
+  // the link still follows the theme.
+  for (const Theme theme : {Theme{0xFFFFFF, 0xCC6600}, Theme{0x202020, 0xFF9933}}) {
+    current_theme = theme;
+    const Color chosen = ReadableLinkColor(link, &ThemeColor);
+    EXPECT_TRUE(chosen.IsSystem());
+    EXPECT_EQ(chosen.system_index, 26);
+  }
+  // Nearly white on white, nearly black on black, and just under the limit:
+  // the fixed blue.
+  for (const Theme theme :
+       {Theme{0xFFFFFF, 0xFFF0F0}, Theme{0x000000, 0x401A1A}, Theme{0xFFFFFF, 0xA2A2A2}}) {
+    current_theme = theme;
+    const Color chosen = ReadableLinkColor(link, &ThemeColor);
+    EXPECT_FALSE(chosen.IsSystem());
+    EXPECT_EQ(chosen.rgba, fallback);
+  }
+  // At the limit (a difference of 96) the theme's colour is kept.
+  current_theme = {0xFFFFFF, 0x9F9F9F};
+  EXPECT_TRUE(ReadableLinkColor(link, &ThemeColor).IsSystem());
+  // A colour the description chose, or another system colour, is left alone
+  // even when it is hard to read.
+  current_theme = {0xFFFFFF, 0xFFFFFF};
+  EXPECT_EQ(ReadableLinkColor(Color::Rgba(0xF8, 0xF8, 0xF8, 0xFF), &ThemeColor).rgba,
+            Color::Rgba(0xF8, 0xF8, 0xF8, 0xFF).rgba);
+  EXPECT_EQ(ReadableLinkColor(Color::System(5), &ThemeColor).system_index, 5);
+}
+
 NonClientFonts TestFonts() {
   NonClientFonts fonts;
   fonts.message.height = -12;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/browse_folder_dialog.h"
+#include "ui/page.h"
 #include "ui/support/ui_test_environment.h"
 #include "ui/tab_control.h"
 
@@ -112,6 +113,26 @@ TEST_F(PageControlsTest, FaultyComboBoxesGiveTheirCodes) {
           test::ParsedElement("<ComboBox><Item ID='A'>a</Item><Item>b</Item></ComboBox>").Get()),
       kMissingData);
   EXPECT_EQ(combo.Items().Count(), 1u);
+}
+
+TEST_F(PageControlsTest, UnknownPictureStripsGiveTheResourceManagersCode) {
+  Picture* none = nullptr;
+  const Result missing = environment_.Resources().GetPicture(u"Pictures/Missing.png", none);
+  ASSERT_NE(missing, kOk);
+  TabControl tabs;
+  EXPECT_EQ(tabs.ReadDescription(
+                test::ParsedElement("<TabCtrl ID='T' Pictures='Pictures/Missing.png'/>").Get()),
+            missing);
+  // No pages are lost for it: they still join the control.
+  Page page;
+  EXPECT_EQ(tabs.AddPage(&page, 0), kOk);
+  EXPECT_EQ(tabs.PageCount(), 1u);
+  ComboBox combo;
+  EXPECT_EQ(combo.ReadDescription(test::ParsedElement("<ComboBox ID='C' Pictures='Pictures/"
+                                                      "Missing.png'><Item ID='A'>a</Item>"
+                                                      "</ComboBox>")
+                                      .Get()),
+            missing);
 }
 
 TEST_F(PageControlsTest, BrowseFolderDialogReadsItsDescription) {

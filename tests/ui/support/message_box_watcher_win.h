@@ -14,12 +14,21 @@
 
 namespace vorn::test {
 
-// The window's rectangle on the screen, saved as an RGB PNG.
-inline void SaveScreenshot(HWND box, const std::string& file_name) {
+// What a window shows on the screen: its rectangle's pixels, row by row, as
+// 0x00RRGGBB.
+struct ScreenCapture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+inline ScreenCapture CaptureWindow(HWND window) {
+  ScreenCapture capture;
   RECT rect;
-  if (!GetWindowRect(box, &rect)) return;
+  if (!GetWindowRect(window, &rect)) return capture;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return capture;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info = {};
@@ -34,25 +43,36 @@ inline void SaveScreenshot(HWND box, const std::string& file_name) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, old);
-    PngImage png;
-    png.color_type = 2;
-    png.width = static_cast<uint32_t>(width);
-    png.height = static_cast<uint32_t>(height);
-    const uint8_t* pixels = static_cast<const uint8_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-      png.rows.push_back(pixels[i * 4 + 2]);
-      png.rows.push_back(pixels[i * 4 + 1]);
-      png.rows.push_back(pixels[i * 4 + 0]);
-    }
-    const Bytes encoded = EncodePng(png);
-    if (FILE* file = std::fopen(file_name.c_str(), "wb")) {
-      std::fwrite(encoded.data(), 1, encoded.size(), file);
-      std::fclose(file);
-    }
+    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+    capture.width = width;
+    capture.height = height;
+    capture.pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    for (uint32_t& pixel : capture.pixels) pixel &= 0xFFFFFF;
   }
   if (bitmap) DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return capture;
+}
+
+// The window's rectangle on the screen, saved as an RGB PNG.
+inline void SaveScreenshot(HWND window, const std::string& file_name) {
+  const ScreenCapture capture = CaptureWindow(window);
+  if (capture.pixels.empty()) return;
+  PngImage png;
+  png.color_type = 2;
+  png.width = static_cast<uint32_t>(capture.width);
+  png.height = static_cast<uint32_t>(capture.height);
+  for (uint32_t pixel : capture.pixels) {
+    png.rows.push_back(static_cast<uint8_t>(pixel >> 16));
+    png.rows.push_back(static_cast<uint8_t>(pixel >> 8));
+    png.rows.push_back(static_cast<uint8_t>(pixel));
+  }
+  const Bytes encoded = EncodePng(png);
+  if (FILE* file = std::fopen(file_name.c_str(), "wb")) {
+    std::fwrite(encoded.data(), 1, encoded.size(), file);
+    std::fclose(file);
+  }
 }
 
 struct Watch {
