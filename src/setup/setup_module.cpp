@@ -5,6 +5,7 @@
 #include "application/application_core.h"
 #include "application/command_line.h"
 #include "foundation/windows_version.h"
+#include "resources/preferences.h"
 #include "setup/installation_settings.h"
 #include "setup/product_launch.h"
 #include "setup/setup_window.h"
@@ -54,6 +55,10 @@ Result SetupModule::RelaunchAndWait() noexcept {
     window_->MakeApplicationMainWindow();
     if (window_->CreateSystemWindow() == kOk) core.MainWindowCreated(window_->Handle());
   }
+  // The elevated copy reads the preferences when it starts: a language
+  // chosen on this process's command line ("/Language=fr") reaches it only
+  // through them, since no switch is passed on.
+  Preferences::Instance().Save();
   uint32_t child_exit_code = 0;
   const Result relaunch = RelaunchElevated(
       core.ProgramPath(), window_ != nullptr ? window_->Handle() : nullptr, child_exit_code);

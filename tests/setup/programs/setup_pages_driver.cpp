@@ -499,6 +499,17 @@ int Languages() {
   // English again for whoever runs next.
   Started english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
   Check(WaitForExit(english, 30000) == 0, "a quiet run shows nothing and ends with 0");
+  // Through both processes: the language is chosen on the first process's
+  // command line, and the elevated second one, which is not given the
+  // switch, shows the pages in it.
+  Started parent = Start(L"/Language=fr");
+  window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr && TextOf(Control(window, u"QuitCmd")) == french_quit,
+        "the second process speaks the language the first was given");
+  if (window != nullptr) Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(parent, 30000) == 0, "the first process ends with 0");
+  english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
+  WaitForExit(english, 30000);
   return failures;
 }
 
