@@ -116,18 +116,29 @@ int WaitControl(const Arguments& args) {
   const std::wstring state = args.Option(L"state", L"visible");
   const bool want_text = args.Has(L"text");
   const std::wstring text = args.Option(L"text");
+  // "A|B|C": the first of several controls to reach the state (which page
+  // comes next, say); "matched" names it.
+  std::vector<std::wstring> alternatives;
+  for (size_t begin = 0;;) {
+    const size_t bar = args.positional[1].find(L'|', begin);
+    alternatives.push_back(args.positional[1].substr(begin, bar - begin));
+    if (bar == std::wstring::npos) break;
+    begin = bar + 1;
+  }
   const DWORD start = GetTickCount();
   for (;;) {
-    int code = kDone;
-    HWND control = Control(args, code);
-    if (StateHolds(control, state) && (!want_text || (control != nullptr && WindowText(control) == text))) {
-      if (control != nullptr) PrintState(control);
-      return kDone;
+    HWND top = FirstVisible(args.positional[0]);
+    for (const std::wstring& path : alternatives) {
+      HWND control = top != nullptr ? FindControl(top, path) : nullptr;
+      if (top == nullptr && state != L"gone") continue;
+      if (StateHolds(control, state) &&
+          (!want_text || (control != nullptr && WindowText(control) == text))) {
+        PrintValue(L"matched", path);
+        if (control != nullptr) PrintState(control);
+        return kDone;
+      }
     }
-    if (GetTickCount() - start >= args.Timeout()) {
-      if (control != nullptr) PrintState(control);
-      return kTimedOut;
-    }
+    if (GetTickCount() - start >= args.Timeout()) return kTimedOut;
     Sleep(50);
   }
 }
