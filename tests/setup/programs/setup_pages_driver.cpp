@@ -1,0 +1,415 @@
+// Drives a real Setup.exe through its first page the way a user would, from
+// another process: it finds the main window by its class name and the
+// controls by the identifiers of their names, clicks, types and reads back
+// what the pages show. A screenshot is asked for at every page: the driver
+// creates "<work>\shot-<name>" and waits until the test script, which takes
+// the picture, has removed it.
+//
+//   setup_pages_driver WORK SETUP.EXE WINDOW_CLASS SCENARIO
+//
+// Scenarios:
+//   pages          one process (-LaunchedAsAdministrator -AllowMultipleInstances):
+//                  the three tabs, the options rules, the shortcut box, Quit
+//   two-processes  a plain start: the page window belongs to a second
+//                  process; a second plain start meanwhile brings it
+//                  forward and ends with 0; Quit ends both with 0
+//   product-running the product's marker exists: the message, then exit 0
+//   french         /Language=fr: the pages speak French
+// Every failed check prints "FAIL: ..."; the exit code is the number of
+// failures (99 when the scenario could not run at all).
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui/window_id.h"
+
+namespace {
+
+std::wstring work_folder;
+std::wstring setup_path;
+std::wstring window_class;
+int failures = 0;
+
+void Check(bool condition, const char* what) {
+  if (condition) {
+    std::printf("ok: %s\n", what);
+  } else {
+    std::printf("FAIL: %s\n", what);
+    ++failures;
+  }
+  std::fflush(stdout);
+}
+
+struct Started {
+  HANDLE process = nullptr;
+  DWORD id = 0;
+};
+
+Started Start(const std::wstring& arguments) {
+  std::wstring command = L"\"" + setup_path + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  Started started;
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return started;
+  }
+  CloseHandle(process.hThread);
+  started.process = process.hProcess;
+  started.id = process.dwProcessId;
+  return started;
+}
+
+// Waits for the process's end: its exit code, or 0xDEAD after `ms`.
+DWORD WaitForExit(const Started& started, DWORD ms) {
+  if (started.process == nullptr) return 0xDEAD;
+  if (WaitForSingleObject(started.process, ms) != WAIT_OBJECT_0) return 0xDEAD;
+  DWORD code = 0;
+  GetExitCodeProcess(started.process, &code);
+  return code;
+}
+
+HWND WaitForWindow(const wchar_t* class_name, DWORD ms) {
+  for (DWORD waited = 0; waited < ms; waited += 100) {
+    HWND window = FindWindowW(class_name, nullptr);
+    if (window != nullptr && IsWindowVisible(window)) return window;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+struct Search {
+  vorn::WindowId id;
+  bool visible_only;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  if (search->visible_only && !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The control of that name anywhere under `top` (a visible one when asked).
+HWND Control(HWND top, const char16_t* name, bool visible_only = false) {
+  Search search{vorn::WindowIdOf(name), visible_only, nullptr};
+  EnumChildWindows(top, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[1024] = {};
+  if (window != nullptr) SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// Lets the installer handle what was sent and posted to it.
+void Settle() {
+  Sleep(400);
+}
+
+// Waits until `condition` holds (at most three seconds).
+template <typename Condition>
+bool Eventually(Condition condition) {
+  for (int i = 0; i < 30; ++i) {
+    if (condition()) return true;
+    Sleep(100);
+  }
+  return condition();
+}
+
+void Screenshot(const wchar_t* name) {
+  Settle();
+  const std::wstring request = work_folder + L"\\shot-" + name;
+  HANDLE file = CreateFileW(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  CloseHandle(file);
+  for (int i = 0; i < 200 && GetFileAttributesW(request.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(100);
+  }
+}
+
+void Click(HWND button) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+// The edit field of the editable combo box.
+HWND ComboEdit(HWND combo) {
+  HWND inner = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+  HWND edit = FindWindowExW(inner != nullptr ? inner : combo, nullptr, L"Edit", nullptr);
+  return edit;
+}
+
+void Type(HWND edit, const wchar_t* text) {
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool Enabled(HWND window) {
+  return window != nullptr && IsWindowEnabled(window);
+}
+
+// The install button follows the folder. Each rejected text comes after a
+// valid one, so that a button that merely stayed disabled would not pass.
+void CheckFolderRules(HWND window, HWND install) {
+  HWND folder = Control(window, u"InstallFolder");
+  Check(folder != nullptr, "the options tab has InstallFolder");
+  if (folder == nullptr) return;
+  struct Case {
+    const wchar_t* text;
+    const char* what;
+  };
+  const Case rejected[] = {
+      {L"Program Files\\Vorn Demo", "a folder without a drive disables Install"},
+      {L"C:\\Program Files\\Vorn Demo\\", "a trailing backslash disables Install"},
+      {L"C:\\Program Files\\Vorn*Demo", "a '*' in the folder disables Install"},
+      {L"C:.", "a drive-relative 'C:.' disables Install"},
+      {L"C:..\\Windows", "'C:..\\Windows' disables Install"},
+      {L"C:\\Program Files\\..\\Windows", "a '..' segment disables Install"},
+      {L"", "an empty folder disables Install"},
+  };
+  for (const Case& entry : rejected) {
+    Type(folder, L"D:\\Apps\\Vorn Demo");
+    Check(Eventually([&] { return Enabled(install); }), "a full folder enables Install");
+    Type(folder, entry.text);
+    Check(Eventually([&] { return !Enabled(install); }), entry.what);
+  }
+  Type(folder, L"C:\\Program Files\\Vorn Software\\Vorn Demo");
+  Check(Eventually([&] { return Enabled(install); }), "the default folder enables Install again");
+}
+
+void CheckGroupRules(HWND window, HWND install) {
+  HWND combo = Control(window, u"ProgramGroup");
+  HWND edit = combo != nullptr ? ComboEdit(combo) : nullptr;
+  Check(edit != nullptr, "the options tab has the ProgramGroup combo box with an edit field");
+  if (edit == nullptr) return;
+  Check(TextOf(edit) == L"Vorn Demo", "the program group starts as the display name");
+  struct Case {
+    const wchar_t* text;
+    const char* what;
+  };
+  const Case rejected[] = {
+      {L"\\Vorn Demo", "an absolute group disables Install"},
+      {L"C:Vorn", "a group with a drive disables Install"},
+      {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
+      {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
+  };
+  for (const Case& entry : rejected) {
+    Type(edit, L"Vorn Software\\Vorn Demo");
+    Check(Eventually([&] { return Enabled(install); }), "a nested relative group enables Install");
+    Type(edit, entry.text);
+    Check(Eventually([&] { return !Enabled(install); }), entry.what);
+  }
+  // A group picked from the list, then typed into, becomes a folder of its
+  // own inside the picked one, once.
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(combo));
+  Settle();
+  Type(edit, L"Games");
+  Check(Eventually([&] { return TextOf(edit) == L"Games\\Vorn Demo"; }),
+        "typing after picking a group gives the group, a backslash and the display name");
+  Type(edit, L"Games\\Demo");
+  Settle();
+  Check(TextOf(edit) == L"Games\\Demo", "only once: further typing is taken as it is");
+  Type(edit, L"Vorn Demo");
+  Check(Eventually([&] { return Enabled(install); }), "the default group enables Install again");
+}
+
+int Pages() {
+  Started setup = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
+  if (setup.process == nullptr) return 99;
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr, "the main window appears");
+  if (window == nullptr) return 99;
+  Check(TextOf(window) == L"Vorn Demo Setup", "the caption names the product");
+  HWND header = Control(window, u"Header");
+  Check(TextOf(Control(header, u"Text")) == L"Vorn Demo 1.0 Setup",
+        "the header shows the full title");
+  HWND install = Control(window, u"InstallCmd");
+  HWND tabs = Control(window, u"Tabs");
+  Check(install != nullptr && tabs != nullptr, "the main page has Tabs and InstallCmd");
+  if (install == nullptr || tabs == nullptr) return 99;
+
+  // Welcome tab.
+  Check(TextOf(Control(window, u"Title", true)) == L"Welcome to Vorn Demo Setup",
+        "the welcome tab greets with the product's name");
+  Check(IsWindowVisible(Control(window, u"NoticePublicProduct")) &&
+            !IsWindowVisible(Control(window, u"NoticeOpenBeta")) &&
+            !IsWindowVisible(Control(window, u"NoticeClosedBeta")),
+        "only the public release's notice shows");
+  Check(TextOf(Control(window, u"InfoPublicDistribution")) ==
+            L"Visit the Vorn Demo website for news and support.",
+        "the notice's link names the product");
+  Check(Enabled(install), "Install starts enabled with the default folder");
+  Screenshot(L"welcome");
+
+  // The instructions link opens the licence tab.
+  HWND instructions = Control(window, u"Instructions");
+  PostMessageW(instructions, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(instructions, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  HWND license = Control(window, u"License");
+  Check(Eventually([&] { return IsWindowVisible(license) != 0; }),
+        "following the instructions link shows the licence tab");
+  Check(!IsWindowVisible(Control(window, u"Intro")), "the welcome tab is hidden then");
+  const auto license_length = SendMessageW(license, WM_GETTEXTLENGTH, 0, 0);
+  Check(license_length > 200, "the licence text is there");
+  Check(TabCtrl_GetCurSel(tabs) == 1, "the tab strip shows the licence tab selected");
+  Screenshot(L"license");
+
+  // Right arrow: the options tab.
+  SetForegroundWindow(window);
+  PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  HWND folder = Control(window, u"InstallFolder");
+  Check(Eventually([&] { return IsWindowVisible(folder) != 0; }), "the right arrow shows the options tab");
+  Check(TextOf(folder).find(L"\\Vorn Software\\Vorn Demo") != std::wstring::npos &&
+            TextOf(folder)[1] == L':',
+        "the folder is Program Files, Company and the display name");
+  Check(TextOf(Control(window, u"InstallFolderLabel")) == L"Install Vorn Demo in this folder:",
+        "the folder label names the product");
+  Check(TextOf(Control(window, u"SpaceRequired")).find(L"Disk space required: 1") == 0,
+        "the space required is shown in MB");
+  HWND desktop = Control(window, u"CreateDesktopShortcut");
+  HWND quick_launch = Control(window, u"CreateQuickLaunchShortcut");
+  Check(SendMessageW(desktop, BM_GETCHECK, 0, 0) == BST_CHECKED,
+        "the desktop shortcut box starts checked");
+  Check(SendMessageW(quick_launch, BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+        "the quick-launch shortcut box starts cleared");
+  Screenshot(L"options");
+
+  CheckFolderRules(window, install);
+  CheckGroupRules(window, install);
+  Type(folder, L"C:\\Program Files\\Vorn Software\\Vorn Demo");
+  Eventually([&] { return Enabled(install); });
+
+  // Clearing a box is remembered for the next run.
+  Click(desktop);
+  Check(SendMessageW(desktop, BM_GETCHECK, 0, 0) == BST_UNCHECKED, "the desktop box clears");
+
+  // Back to the welcome tab with the left arrow twice, then Quit.
+  PostMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
+  PostMessageW(tabs, WM_KEYDOWN, VK_LEFT, 0);
+  Check(Eventually([&] { return IsWindowVisible(Control(window, u"Intro")) != 0; }),
+        "the left arrow goes back to the welcome tab");
+  Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(setup, 20000) == 0, "Quit closes the installer with exit code 0");
+
+  // The next run shows the box as it was left.
+  Started again = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
+  HWND second = WaitForWindow(window_class.c_str(), 30000);
+  Check(second != nullptr, "the installer starts again");
+  if (second != nullptr) {
+    PostMessageW(Control(second, u"Tabs"), WM_KEYDOWN, VK_LEFT, 0);
+    HWND box = Control(second, u"CreateDesktopShortcut");
+    Check(Eventually([&] { return IsWindowVisible(box) != 0; }),
+          "the left arrow from the first tab wraps to the options tab");
+    Check(SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+          "the cleared desktop box is remembered");
+    Click(box);  // as it was, for the other scenarios
+    Click(Control(second, u"QuitCmd"));
+  }
+  Check(WaitForExit(again, 20000) == 0, "the second run quits with 0 too");
+  return failures;
+}
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM context) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  if (window_class == name && IsWindowVisible(window)) ++*reinterpret_cast<int*>(context);
+  return TRUE;
+}
+
+// The parent's window of the same class only owns the elevation prompt and
+// is never shown.
+int VisibleWindowsOfClass() {
+  int count = 0;
+  EnumWindows(&CountVisible, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+int TwoProcesses() {
+  Started parent = Start(L"");
+  if (parent.process == nullptr) return 99;
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr, "a plain start shows the pages");
+  if (window == nullptr) return 99;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  Check(owner != parent.id, "the pages belong to a second process");
+  Check(WaitForExit(parent, 0) == 0xDEAD, "the first process waits for the second");
+
+  Started second = Start(L"");
+  Check(WaitForExit(second, 30000) == 0, "a second start ends with 0 while the first runs");
+  Check(VisibleWindowsOfClass() == 1, "the second start shows no window of its own");
+  Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(parent, 20000) == 0, "the first process ends with 0 after the second");
+  return failures;
+}
+
+int ProductRunning() {
+  HANDLE marker = CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{A3F7E25B-8DDD-4295-AABA-AA8422105818}");
+  Started setup = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
+  if (setup.process == nullptr) return 99;
+  // The message box belongs to the installer's process.
+  HWND box = nullptr;
+  Eventually([&] {
+    for (HWND at = FindWindowW(nullptr, nullptr); at != nullptr;
+         at = GetWindow(at, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(at, &owner);
+      if (owner == setup.id && IsWindowVisible(at)) box = at;
+    }
+    return box != nullptr;
+  });
+  Check(box != nullptr, "a running product makes the installer say so");
+  Check(FindWindowW(window_class.c_str(), nullptr) == nullptr, "and show no pages");
+  Screenshot(L"product-running");
+  if (box != nullptr) PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+  if (box != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Check(WaitForExit(setup, 20000) == 0, "it then ends with 0");
+  CloseHandle(marker);
+  return failures;
+}
+
+int French() {
+  Started setup = Start(L"/Language=fr -LaunchedAsAdministrator -AllowMultipleInstances");
+  if (setup.process == nullptr) return 99;
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr, "the main window appears");
+  if (window == nullptr) return 99;
+  const std::wstring quit = TextOf(Control(window, u"QuitCmd"));
+  Check(!quit.empty() && quit != L"&Quit" && quit[0] != L'<', "the buttons speak French");
+  Screenshot(L"welcome-fr");
+  Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(setup, 20000) == 0, "Quit ends with 0");
+  // English again for whoever runs next.
+  Started english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
+  Check(WaitForExit(english, 30000) == 0, "a quiet run shows nothing and ends with 0");
+  return failures;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 5) {
+    std::printf("usage: setup_pages_driver WORK SETUP.EXE WINDOW_CLASS SCENARIO\n");
+    return 99;
+  }
+  work_folder = argv[1];
+  setup_path = argv[2];
+  window_class = argv[3];
+  const std::wstring scenario = argv[4];
+  if (scenario == L"pages") return Pages();
+  if (scenario == L"two-processes") return TwoProcesses();
+  if (scenario == L"product-running") return ProductRunning();
+  if (scenario == L"french") return French();
+  std::printf("unknown scenario\n");
+  return 99;
+}
