@@ -41,7 +41,7 @@ class Context:
         self.build_dir = os.path.abspath(args.build_dir)
         self.work = os.path.abspath(args.work or os.path.join(self.build_dir, "tests", "e2e", "work"))
         self.screens = os.path.abspath(args.screens)
-        self.paths = demo_package.BuildPaths.find(self.source_dir, self.build_dir)
+        self.paths = demo_package.BuildPaths.find(self.source_dir, self.build_dir, product=args.product)
         self.en = read_strings(self.source_dir, "en")
         self.fr = read_strings(self.source_dir, "fr")
         standard = os.path.join(self.build_dir, "setup-package")
@@ -400,22 +400,30 @@ def test_failure(ctx):
     with ctx.session("failure-read-only") as wine:
         # The last file of the list exists read-only, so that the files
         # copied before it are there to be undone.
-        last = files[-1][0].replace("/", "\\")
-        target = wine.host_path(DEFAULT_FOLDER + "\\" + last)
+        last = DEFAULT_FOLDER + "\\" + files[-1][0].replace("/", "\\")
+        target = wine.host_path(last)
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "w") as f:
             f.write("a file the user protected\n")
-        wine.wine("cmd", "/c", "attrib", "+r", DEFAULT_FOLDER + "\\" + last)
-        before = snapshot.take(wine)
-        setup = Installer(wine, ctx.setup(), ctx.screens, "failure-read-only")
-        setup.start()
-        page = run_through(setup, checks)
-        checks.equal(page, "FailurePage", "a read-only target ends on the failure page")
-        checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
-        check_files(wine, checks, DEFAULT_FOLDER, files[:-1], present=False)
-        with open(target) as f:
-            checks.equal(f.read(), "a file the user protected\n", "the read-only file is untouched")
-        nothing_left(wine, checks, before, "after a read-only target")
+        wine.wine("cmd", "/c", "attrib", "+r", last)
+        # Wine keeps the read-only attribute as the file's Unix mode, which
+        # root may write anyway: the immutable flag makes it hold for root.
+        immutable = subprocess.run(["chattr", "+i", target], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL).returncode == 0
+        try:
+            before = snapshot.take(wine)
+            setup = Installer(wine, ctx.setup(), ctx.screens, "failure-read-only")
+            setup.start()
+            page = run_through(setup, checks)
+            checks.equal(page, "FailurePage", "a read-only target ends on the failure page")
+            checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+            check_files(wine, checks, DEFAULT_FOLDER, files[:-1], present=False)
+            with open(target) as f:
+                checks.equal(f.read(), "a file the user protected\n", "the read-only file is untouched")
+            nothing_left(wine, checks, before, "after a read-only target")
+        finally:
+            if immutable:
+                subprocess.run(["chattr", "-i", target], check=False)
     with ctx.session("failure-disk-full") as wine:
         mount_point = tmpfs_drive(wine, "x", "256k")
         try:
@@ -651,6 +659,7 @@ def main():
     parser.add_argument("--driver", required=True)
     parser.add_argument("--screens", required=True)
     parser.add_argument("--work")
+    parser.add_argument("--product", help="the product program to pack (default: the build's)")
     args = parser.parse_args()
     try:
         ctx = Context(args)

@@ -122,6 +122,10 @@ void PrintWindow(HWND window) {
   PrintValue(L"visible", IsWindowVisible(window) ? L"1" : L"0");
   PrintValue(L"enabled", IsWindowEnabled(window) ? L"1" : L"0");
   PrintValue(L"title", WindowText(window));
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  PrintValue(L"rect", std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
+                          std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom));
 }
 
 }  // namespace

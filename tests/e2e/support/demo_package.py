@@ -188,14 +188,16 @@ def corrupt_entry(setup_exe, kelp, folder, package_path):
         f.write(data)
 
 
-def file_list_of(setup_exe, variant):
-    return os.path.join(os.path.dirname(setup_exe), "FileList-%s.xml" % variant)
+def file_list_of(setup_exe, label):
+    return os.path.join(os.path.dirname(setup_exe), "FileList-%s.xml" % label)
 
 
-def build_setup(paths, out_dir, variant="default", standard_package=None, name=None):
-    """Builds (once per out_dir and variant) and returns the Setup.exe path."""
+def build_setup(paths, out_dir, variant="default", standard_package=None, name=None, label=None):
+    """Builds (once per out_dir and label, which defaults to the variant)
+    and returns the Setup.exe path."""
     os.makedirs(out_dir, exist_ok=True)
-    name = name or "Setup-%s.exe" % variant
+    label = label or variant
+    name = name or "Setup-%s.exe" % label
     setup_exe = os.path.join(out_dir, name)
     stamp = setup_exe + ".inputs"
     inputs = "\n".join("%s %d" % (p, os.stat(p).st_mtime_ns) for p in (paths.stub, paths.product))
@@ -203,9 +205,9 @@ def build_setup(paths, out_dir, variant="default", standard_package=None, name=N
         fcntl.flock(lock, fcntl.LOCK_EX)
         if os.path.exists(setup_exe) and os.path.exists(stamp) and open(stamp).read() == inputs:
             return setup_exe
-        folder = os.path.join(out_dir, "package-" + variant)
-        kelp = os.path.join(out_dir, "Demo-%s.kelp" % variant)
-        log = os.path.join(out_dir, "vornpack-%s.log" % variant)
+        folder = os.path.join(out_dir, "package-" + label)
+        kelp = os.path.join(out_dir, "Demo-%s.kelp" % label)
+        log = os.path.join(out_dir, "vornpack-%s.log" % label)
         open(log, "w").close()
         assemble_package_folder(paths, folder, standard_package)
         if variant == "old":
@@ -221,12 +223,35 @@ def build_setup(paths, out_dir, variant="default", standard_package=None, name=N
         if variant == "corrupt":
             corrupt_entry(setup_exe, kelp, folder, CORRUPT_ENTRY)
         # The generated file list, as the installer reads it.
-        extracted = os.path.join(out_dir, "extract-" + variant)
+        extracted = os.path.join(out_dir, "extract-" + label)
         shutil.rmtree(extracted, ignore_errors=True)
         paths.run_vornpack(["extract", kelp, "-o", extracted], log)
         shutil.copy2(os.path.join(extracted, "Data", "Xml", "FileList.xml"),
-                     os.path.join(out_dir, "FileList-%s.xml" % variant))
+                     os.path.join(out_dir, "FileList-%s.xml" % label))
         shutil.rmtree(extracted, ignore_errors=True)
         with open(stamp, "w") as f:
             f.write(inputs)
     return setup_exe
+
+
+def main():
+    import argparse
+    parser = argparse.ArgumentParser(description="Packs the demo product's Setup.exe.")
+    parser.add_argument("--source-dir", required=True)
+    parser.add_argument("--stub", required=True, help="the built VornSetup.exe")
+    parser.add_argument("--product", required=True, help="the built VornDemo.exe")
+    parser.add_argument("--vornpack", required=True)
+    parser.add_argument("--standard-package", help="the build's setup-package folder")
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--variant", default="default", choices=("default", "old", "corrupt", "big"))
+    parser.add_argument("--label")
+    parser.add_argument("--name")
+    args = parser.parse_args()
+    paths = BuildPaths(os.path.abspath(args.source_dir), os.path.abspath(args.stub),
+                       os.path.abspath(args.product), os.path.abspath(args.vornpack))
+    print(build_setup(paths, os.path.abspath(args.out), args.variant, args.standard_package,
+                      args.name, args.label))
+
+
+if __name__ == "__main__":
+    main()

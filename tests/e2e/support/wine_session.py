@@ -142,6 +142,16 @@ def ensure_template(path):
                            stderr=subprocess.DEVNULL, check=False, timeout=120)
         subprocess.run([WINESERVER, "-k"], env=env, check=False, timeout=60)
         subprocess.run([WINESERVER, "-w"], env=env, check=False, timeout=60)
+        # Wine links the user's Desktop, Documents... to the Linux home
+        # folder: a shortcut put on the desktop would land there, outside
+        # the prefix and shared by every test. Real folders instead.
+        users = os.path.join(path, "drive_c", "users")
+        for user in os.listdir(users):
+            for name in os.listdir(os.path.join(users, user)):
+                link = os.path.join(users, user, name)
+                if os.path.islink(link):
+                    os.unlink(link)
+                    os.mkdir(link)
         open(ready, "w").close()
     return path
 
