@@ -44,10 +44,10 @@ Result SetupWindow::Load(bool with_pages) noexcept {
   if (result == kOk) result = canceled_page_.Load();
   if (result != kOk) return result;
   Page* pages[] = {&main_page_, transfer_page_, &success_page_, &failure_page_, &canceled_page_};
-  for (Page* page : pages) {
-    page->SetOwnedByParent(false);
-    page->Attach(this);
-  }
+  // The pages join the window only when they are shown: a child in the
+  // tree is created with the window, and creating the transfer page starts
+  // the installation.
+  for (Page* page : pages) page->SetOwnedByParent(false);
   return kOk;
 }
 
@@ -79,6 +79,7 @@ bool SetupWindow::SwitchPage(Page* page) noexcept {
   }
   current_ = page;
   if (page == nullptr) return true;
+  if (page->Parent() != this) page->Attach(this);
   if (!page->Exists()) page->Create(nullptr);
   page->Show(true);
   FocusWindow(*page);

@@ -19,7 +19,7 @@ import time
 
 # The demo installer's Name + "::Window".
 WINDOW_CLASS = "Vorn Demo Setup::Window"
-SCENARIOS = ["pages", "two-processes", "product-running", "french"]
+SCENARIOS = ["pages", "two-processes", "product-running", "french", "last-pages"]
 
 
 def windows(path):

@@ -15,6 +15,9 @@
 //                  forward and ends with 0; Quit ends both with 0
 //   product-running the product's marker exists: the message, then exit 0
 //   french         /Language=fr: the pages speak French
+//   last-pages     the failure, canceled and success pages as the transfer
+//                  worker's messages bring them; Escape, Close, and Start
+//                  (41 from the elevated child, 0 from its parent)
 // Every failed check prints "FAIL: ..."; the exit code is the number of
 // failures (99 when the scenario could not run at all).
 // clang-format off
@@ -249,6 +252,9 @@ int Pages() {
             L"Visit the Vorn Demo website for news and support.",
         "the notice's link names the product");
   Check(Enabled(install), "Install starts enabled with the default folder");
+  Check(Control(window, u"CancelCmd") == nullptr && Control(window, u"RunCmd") == nullptr &&
+            Control(window, u"ProgressBar") == nullptr,
+        "no other page has a window yet (the transfer page's would start copying)");
   Screenshot(L"welcome");
 
   // The instructions link opens the licence tab.
@@ -378,6 +384,81 @@ int ProductRunning() {
   return failures;
 }
 
+// The main window's action message, as the transfer page's worker posts it.
+void PostAction(HWND window, WPARAM action) {
+  PostMessageW(window, 0x8100, action, 0);
+}
+
+enum : WPARAM { kShowCanceled = 0, kShowFailure = 1, kShowSuccess = 2 };
+
+// Starts the installer and shows one of the last pages; null when it did not come.
+HWND StartOnLastPage(Started& setup, const std::wstring& arguments, WPARAM action) {
+  setup = Start(arguments);
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  if (window == nullptr) return nullptr;
+  PostAction(window, action);
+  const bool shown = Eventually([&] {
+    HWND quit = Control(window, u"QuitCmd", true);
+    return quit != nullptr && Control(window, u"Tabs") == nullptr;
+  });
+  return shown ? window : nullptr;
+}
+
+int LastPages() {
+  const std::wstring child = L"-LaunchedAsAdministrator -AllowMultipleInstances";
+  Started setup;
+  HWND window = StartOnLastPage(setup, child, kShowFailure);
+  Check(window != nullptr, "the failure page replaces the main page");
+  if (window != nullptr) {
+    const std::wstring message = TextOf(Control(window, u"Message"));
+    Check(!message.empty() && message[0] != L'<' && message[0] != L'#',
+          "the failure page has its message");
+    Check(Eventually([&] { return IsWindowVisible(Control(window, u"WebSite")) != 0; }),
+          "and the support link");
+    Screenshot(L"failure");
+    // Escape leaves the installer.
+    HWND quit = Control(window, u"QuitCmd", true);
+    SetForegroundWindow(window);
+    PostMessageW(quit, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  Check(WaitForExit(setup, 20000) == 0, "Escape on the failure page ends with 0");
+
+  window = StartOnLastPage(setup, child, kShowCanceled);
+  Check(window != nullptr, "the canceled page replaces the main page");
+  if (window != nullptr) {
+    Screenshot(L"canceled");
+    Click(Control(window, u"QuitCmd", true));
+  }
+  Check(WaitForExit(setup, 20000) == 0, "Close on the canceled page ends with 0");
+
+  window = StartOnLastPage(setup, child, kShowSuccess);
+  Check(window != nullptr, "the success page replaces the main page");
+  if (window != nullptr) {
+    HWND run = Control(window, u"RunCmd", true);
+    Check(TextOf(run) == L"&Start Vorn Demo", "the run button names the product");
+    Check(TextOf(Control(window, u"Message")).find(L"Vorn Demo has been installed") == 0,
+          "the success message names the product");
+    Screenshot(L"success");
+    Click(run);
+  }
+  Check(WaitForExit(setup, 20000) == 41,
+        "in the elevated child the run button ends with 41 for the parent");
+
+  // Through both processes: the parent takes the 41 (its product start
+  // fails here, the package has no program) and still ends with 0.
+  Started parent = Start(L"");
+  HWND shown = WaitForWindow(window_class.c_str(), 30000);
+  Check(shown != nullptr, "a plain start shows the pages");
+  if (shown != nullptr) {
+    PostAction(shown, kShowSuccess);
+    HWND run = nullptr;
+    Eventually([&] { return (run = Control(shown, u"RunCmd", true)) != nullptr; });
+    Click(run);
+  }
+  Check(WaitForExit(parent, 30000) == 0, "the parent ends with 0 after its child's 41");
+  return failures;
+}
+
 int French() {
   Started setup = Start(L"/Language=fr -LaunchedAsAdministrator -AllowMultipleInstances");
   if (setup.process == nullptr) return 99;
@@ -410,6 +491,7 @@ int wmain(int argc, wchar_t** argv) {
   if (scenario == L"two-processes") return TwoProcesses();
   if (scenario == L"product-running") return ProductRunning();
   if (scenario == L"french") return French();
+  if (scenario == L"last-pages") return LastPages();
   std::printf("unknown scenario\n");
   return 99;
 }
