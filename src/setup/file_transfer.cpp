@@ -53,7 +53,8 @@ String CompanyFolderOf(const String& install_folder_path, const String& company)
   for (uint32_t start = 1; start + length < total; ++start) {
     // The company is a whole folder name: a separator on both sides.
     if (!path::IsSeparator(text[start - 1]) || !path::IsSeparator(text[start + length])) continue;
-    if (String(text + start, length) == company) return install_folder_path.Left(start + length + 1);
+    if (String(text + start, length) == company)
+      return install_folder_path.Left(start + length + 1);
   }
   return String();
 }
@@ -139,9 +140,9 @@ Result FileTransfer::CopyEntry(uint32_t index) noexcept {
   FileStream target;
   result = target.OpenForWriting(target_path.Text());
   // A missing folder: Windows says "path not found", POSIX "not found".
-  if (result == kInvalidPath || (result == kNotFound && !Folder::Exists(
-                                                            path::FolderPart(target_path).Text()))) {
-    result = Folder::Create(path::FolderPart(target_path).Text());
+  const String target_folder = path::FolderPart(target_path);
+  if (result == kInvalidPath || (result == kNotFound && !Folder::Exists(target_folder.Text()))) {
+    result = Folder::Create(target_folder.Text());
     if (result == kOk) result = target.OpenForWriting(target_path.Text());
   }
   if (result != kOk) {

@@ -18,13 +18,13 @@ class InstallationSettings;
 class PackageFileSystem;
 
 enum class TransferState : uint32_t {
-  kIdle = 0,             // the copy has not started
-  kRunning = 1,          // the copy runs
+  kIdle = 0,              // the copy has not started
+  kRunning = 1,           // the copy runs
   kConfirmingCancel = 2,  // the cancel confirmation is on screen; the copy goes on
-  kCancelRequested = 3,  // the user confirmed the cancellation
-  kStopped = 4,          // the copy ended because of a cancellation
-  kFinished = 5,         // every file was copied
-  kClosed = 6,           // the worker has ended, or the page closed before the copy
+  kCancelRequested = 3,   // the user confirmed the cancellation
+  kStopped = 4,           // the copy ended because of a cancellation
+  kFinished = 5,          // every file was copied
+  kClosed = 6,            // the worker has ended, or the page closed before the copy
 };
 
 // What the copy reports, on the worker thread.

@@ -61,7 +61,7 @@ class FileTransferPage final : public Page, private TransferObserver, private Ca
   // What the worker leaves for the main thread to show, under the
   // transfer's lock.
   struct PendingProgress {
-    bool restart = false;  // a new copy: set the bar's scale first
+    bool restart = false;   // a new copy: set the bar's scale first
     bool reported = false;  // bytes were copied since the start
     bool notice_posted = false;
     uint64_t total = 0;

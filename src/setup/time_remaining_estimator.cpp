@@ -53,12 +53,18 @@ void TimeRemainingEstimator::Classify(double remaining, uint32_t& category,
 
 String TimeRemainingEstimator::TextFor(uint32_t category, uint32_t minutes) const noexcept {
   switch (category) {
-    case kTimeRemainingMinutes: return Format(texts_.about_x_minutes.Text(), FormatArg(minutes));
-    case kTimeRemainingAboutAMinute: return texts_.about_a_minute;
-    case kTimeRemainingLessThanMinute: return texts_.less_than_minute;
-    case kTimeRemainingAbout10Seconds: return texts_.about_10_seconds;
-    case kTimeRemainingAbout5Seconds: return texts_.about_5_seconds;
-    default: return texts_.zero_seconds;
+    case kTimeRemainingMinutes:
+      return Format(texts_.about_x_minutes.Text(), FormatArg(minutes));
+    case kTimeRemainingAboutAMinute:
+      return texts_.about_a_minute;
+    case kTimeRemainingLessThanMinute:
+      return texts_.less_than_minute;
+    case kTimeRemainingAbout10Seconds:
+      return texts_.about_10_seconds;
+    case kTimeRemainingAbout5Seconds:
+      return texts_.about_5_seconds;
+    default:
+      return texts_.zero_seconds;
   }
 }
 

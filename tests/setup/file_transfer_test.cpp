@@ -95,14 +95,14 @@ class FileTransferTest : public ::testing::Test {
 };
 
 TEST(FileTransferPaths, OnlyPathsInsideTheInstallFolderAreAccepted) {
-  for (const char16_t* good : {u"Product.exe", u"bin/tool.dll", u"bin\\x64\\tool.dll",
-                               u"..data", u"notes..txt", u"a b/c.d"}) {
+  for (const char16_t* good : {u"Product.exe", u"bin/tool.dll", u"bin\\x64\\tool.dll", u"..data",
+                               u"notes..txt", u"a b/c.d"}) {
     EXPECT_TRUE(IsContainedRelativePath(good)) << test::Utf8(good);
   }
-  for (const char16_t* bad : {u"", u"../escape.txt", u"bin/../../escape.txt", u"..", u"/etc/x",
-                              u"\\Windows\\x.dll", u"C:\\Windows\\x.dll", u"C:x.dll",
-                              u"bin/C:/x", u"file.txt:stream", u"bin/.. /x", u"bin/.../x",
-                              u"bin\\..\\..\\x", u"./x"}) {
+  for (const char16_t* bad :
+       {u"", u"../escape.txt", u"bin/../../escape.txt", u"..", u"/etc/x", u"\\Windows\\x.dll",
+        u"C:\\Windows\\x.dll", u"C:x.dll", u"bin/C:/x", u"file.txt:stream", u"bin/.. /x",
+        u"bin/.../x", u"bin\\..\\..\\x", u"./x"}) {
     EXPECT_FALSE(IsContainedRelativePath(bad)) << test::Utf8(bad);
   }
 }
@@ -131,8 +131,8 @@ TEST_F(FileTransferTest, CopiesEveryFileInChunksWithTheListedDates) {
   EXPECT_EQ(transfer.State(), TransferState::kFinished);
   EXPECT_EQ(observer.started_total, 1000 + 10 * kMiB);
   // The big file in three chunks: 4 MiB, 4 MiB, 2 MiB; the empty one none.
-  EXPECT_EQ(observer.reports, (std::vector<uint64_t>{1000, 1000 + 4 * kMiB, 1000 + 8 * kMiB,
-                                                     1000 + 10 * kMiB}));
+  EXPECT_EQ(observer.reports,
+            (std::vector<uint64_t>{1000, 1000 + 4 * kMiB, 1000 + 8 * kMiB, 1000 + 10 * kMiB}));
   for (const auto& [name, size] : {std::pair<std::string, uint64_t>{"Product.exe", 1000},
                                    {"bin/big.bin", 10 * kMiB},
                                    {"bin/deeper/empty.txt", 0}}) {

@@ -85,8 +85,8 @@ void TransferPackage::AddSettings(const SettingsText& settings) {
   AddDocument(u"Data/Xml/Configuration.xml", Utf8Document(ConfigurationXml(settings)));
   std::string inner;
   for (const ProductFile& file : product_) {
-    inner += "<File Size=\"" + std::to_string(file.size) + "\" Date=\"" + kProductFileDate +
-             "\">" + Escaped(file.relative_path) + "</File>";
+    inner += "<File Size=\"" + std::to_string(file.size) + "\" Date=\"" + kProductFileDate + "\">" +
+             Escaped(file.relative_path) + "</File>";
   }
   AddDocument(u"Data/Xml/FileList.xml", Utf8Document(FileListXml("Product/", inner)));
 }

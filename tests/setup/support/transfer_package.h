@@ -15,9 +15,9 @@
 #include "foundation/result.h"
 #include "package/memory_stream.h"
 #include "package/package_file_system.h"
+#include "package/stream.h"
 #include "resources/resource_manager.h"
 #include "setup/installation_settings.h"
-#include "package/stream.h"
 #include "setup/support/settings_documents.h"
 
 namespace vorn::test {
