@@ -41,7 +41,8 @@ class Context:
         self.build_dir = os.path.abspath(args.build_dir)
         self.work = os.path.abspath(args.work or os.path.join(self.build_dir, "tests", "e2e", "work"))
         self.screens = os.path.abspath(args.screens)
-        self.paths = demo_package.BuildPaths.find(self.source_dir, self.build_dir, product=args.product)
+        self.paths = demo_package.BuildPaths.find(self.source_dir, self.build_dir, stub=args.stub,
+                                                  product=args.product, vornpack=args.vornpack)
         self.en = read_strings(self.source_dir, "en")
         self.fr = read_strings(self.source_dir, "fr")
         standard = os.path.join(self.build_dir, "setup-package")
@@ -659,7 +660,9 @@ def main():
     parser.add_argument("--driver", required=True)
     parser.add_argument("--screens", required=True)
     parser.add_argument("--work")
+    parser.add_argument("--stub", help="the installer program (default: the build's)")
     parser.add_argument("--product", help="the product program to pack (default: the build's)")
+    parser.add_argument("--vornpack", help="a vornpack for this machine (default: a built one)")
     args = parser.parse_args()
     try:
         ctx = Context(args)

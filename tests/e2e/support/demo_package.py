@@ -56,22 +56,28 @@ class BuildPaths:
     @staticmethod
     def find(source_dir, build_dir, stub=None, product=None, vornpack=None):
         """The installer stub and the product of a build folder, and a
-        vornpack: the native one when it is built, else the build's own."""
+        vornpack for this machine: the build's host tool, a native build's,
+        or else the build's own vornpack.exe through Wine."""
         source_dir = os.path.abspath(source_dir)
-        stub = stub or _find_file(os.path.join(build_dir, "src"), "VornSetup.exe")
-        product = product or _find_file(os.path.join(build_dir, "examples"), "VornDemo.exe") \
-            if os.path.isdir(os.path.join(build_dir, "examples")) else product
+        build_dir = os.path.abspath(build_dir)
+
+        def existing(*candidates):
+            for candidate in candidates:
+                if candidate and os.path.isfile(candidate):
+                    return candidate
+            return None
+
+        stub = existing(stub, os.path.join(build_dir, "src", "setup", "VornSetup.exe"))
+        # The product with its own package written in (not the linker's output).
+        product = existing(product, os.path.join(build_dir, "examples", "demo", "product", "VornDemo.exe"))
         if not stub:
             raise Missing("VornSetup.exe is not built in %s" % build_dir)
         if not product:
             raise Missing("VornDemo.exe is not built in %s" % build_dir)
+        vornpack = existing(vornpack, os.path.join(build_dir, "host-tools", "tools", "vornpack", "vornpack"),
+                            *[os.path.join(source_dir, "build", preset, "tools", "vornpack", "vornpack")
+                              for preset in ("native-release", "native")])
         wine_vornpack = False
-        if not vornpack:
-            for preset in ("native-release", "native"):
-                candidate = os.path.join(source_dir, "build", preset, "tools", "vornpack", "vornpack")
-                if os.access(candidate, os.X_OK):
-                    vornpack = candidate
-                    break
         if not vornpack:
             vornpack = _find_file(os.path.join(build_dir, "tools"), "vornpack.exe")
             wine_vornpack = vornpack is not None

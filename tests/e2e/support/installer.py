@@ -154,8 +154,8 @@ class Installer:
     def checked(self, path):
         return self.state(path).get("checked") == "1"
 
-    def click(self, path, **kwargs):
-        return self.driver("click", SETUP_CLASS, path, **kwargs)
+    def click(self, path, *options):
+        return self.driver("click", SETUP_CLASS, path, *options)
 
     def set_text(self, path, text):
         return self.driver("set-text", SETUP_CLASS, path, text)
