@@ -90,8 +90,14 @@ int PressDialog(const Arguments& args) {
   if (args.positional.size() != 1) return kUsage;
   HWND box = WaitFor(args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
   if (box == nullptr) return kTimedOut;
+  // By the standard identifier first; a task dialog's own buttons carry
+  // identifiers of the program's choosing, so then by their text.
   ButtonSearch search{ButtonId(args.positional[0]), &args.positional[0], nullptr};
   EnumChildWindows(box, &FindButton, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr && search.id != 0 && !iswdigit(args.positional[0][0])) {
+    search.id = 0;
+    EnumChildWindows(box, &FindButton, reinterpret_cast<LPARAM>(&search));
+  }
   if (search.found == nullptr) {
     EnumChildWindows(box, &PrintPart, 0);
     return kNotFound;

@@ -11,6 +11,9 @@ Variants (for the tests):
            the current version no longer has
   corrupt  the default package with one flipped byte in the entry header of
            a product file (its checksum no longer matches)
+  escape   the default package whose file list also names a file two
+           folders above the install folder ("../../Escaped.txt"), as a
+           damaged or hostile list would
   big      the default package with a large data file, packed with the
            slowest decoder, so that the copy lasts long enough to be watched
            and canceled (BIG_FILE_MIB, or VORN_E2E_BIG_MIB)
@@ -29,6 +32,7 @@ OLD_ONLY_FILE = "Product/OldRelease.txt"
 # The product file whose package entry the corrupt variant breaks.
 CORRUPT_ENTRY = "Product/ReadMe.txt"
 BIG_FILE = "Product/Data/Samples.bin"
+ESCAPING_ENTRY = "../../Escaped.txt"
 BIG_FILE_MIB = int(os.environ.get("VORN_E2E_BIG_MIB", "48"))
 
 
@@ -151,6 +155,25 @@ def add_big_file(folder, mib):
             f.write(b"%08d" % i + chunk[8:])
 
 
+def add_escaping_entry(paths, folder, kelp, log):
+    """Repacks the folder with its generated file list plus one entry whose
+    path leaves the install folder (it names a file the package has)."""
+    extracted = folder + "-list"
+    shutil.rmtree(extracted, ignore_errors=True)
+    paths.run_vornpack(["extract", kelp, "-o", extracted], log)
+    with open(os.path.join(extracted, "Data", "Xml", "FileList.xml"), encoding="utf-8-sig") as f:
+        text = f.read()
+    shutil.rmtree(extracted, ignore_errors=True)
+    entry = '<File Size="489" Date="2026-01-01T00:00:00.000000Z">%s</File>' % ESCAPING_ENTRY
+    text = text.replace("</Files>\n</Resources>", "\t" + entry + "\n\t</Files>\n</Resources>")
+    if ESCAPING_ENTRY not in text:
+        index = text.rindex("</Files>")
+        text = text[:index] + entry + text[index:]
+    with open(os.path.join(folder, "Data", "Xml", "FileList.xml"), "w", encoding="utf-8") as f:
+        f.write(text)
+    paths.run_vornpack(["build", folder, "-o", kelp, "--quiet"], log)
+
+
 def archive_entries(data):
     """(offset, method, packed size) of every entry of a package archive."""
     entries, offset = [], 57
@@ -226,6 +249,9 @@ def build_setup(paths, out_dir, variant="default", standard_package=None, name=N
         paths.run_vornpack(["build", folder, "-o", kelp, "--quiet", "--file-list",
                             os.path.join(folder, "Product")] + method, log)
         paths.run_vornpack(["setup", "--stub", paths.stub, "--package", kelp, "-o", setup_exe], log)
+        if variant == "escape":
+            add_escaping_entry(paths, folder, kelp, log)
+            paths.run_vornpack(["setup", "--stub", paths.stub, "--package", kelp, "-o", setup_exe], log)
         if variant == "corrupt":
             corrupt_entry(setup_exe, kelp, folder, CORRUPT_ENTRY)
         # The generated file list, as the installer reads it.
@@ -249,7 +275,7 @@ def main():
     parser.add_argument("--vornpack", required=True)
     parser.add_argument("--standard-package", help="the build's setup-package folder")
     parser.add_argument("--out", required=True)
-    parser.add_argument("--variant", default="default", choices=("default", "old", "corrupt", "big"))
+    parser.add_argument("--variant", default="default", choices=("default", "old", "corrupt", "escape", "big"))
     parser.add_argument("--label")
     parser.add_argument("--name")
     args = parser.parse_args()

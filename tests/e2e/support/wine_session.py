@@ -113,8 +113,10 @@ def base_environment(prefix, display=""):
         "WINEPREFIX": prefix,
         "WINEARCH": "win64",
         "WINEDEBUG": "-all",
-        # No Mono or Gecko offer: on a display it would wait for a click forever.
-        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        # No Mono or Gecko offer: on a display it would wait for a click
+        # forever. No menu builder: it would copy every shortcut a test makes
+        # into the Linux desktop's menus, outside the prefix.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
         "DISPLAY": display,
     })
     return env
