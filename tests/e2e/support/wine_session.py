@@ -122,15 +122,27 @@ def base_environment(prefix, display=""):
     return env
 
 
+# Changed whenever the template is made differently: older ones are made again.
+TEMPLATE_VERSION = "2"
+
+
+def _template_ready(ready):
+    try:
+        with open(ready) as f:
+            return f.read().strip() == TEMPLATE_VERSION
+    except OSError:
+        return False
+
+
 def ensure_template(path):
     """Makes the template prefix once (several tests may ask at once)."""
     ready = os.path.join(path, ".vorn-e2e-ready")
-    if os.path.exists(ready):
+    if _template_ready(ready):
         return path
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if os.path.exists(ready):
+        if _template_ready(ready):
             return path
         shutil.rmtree(path, ignore_errors=True)
         env = base_environment(path)
@@ -154,7 +166,14 @@ def ensure_template(path):
                 if os.path.islink(link):
                     os.unlink(link)
                     os.mkdir(link)
-        open(ready, "w").close()
+        # The caption buttons are drawn with the Marlett font, which this
+        # Wine finds only among the prefix's fonts: without it they show as
+        # the letters "0 1 r" in every screenshot.
+        marlett = "/usr/share/wine/fonts/marlett.ttf"
+        if os.path.exists(marlett):
+            shutil.copy(marlett, os.path.join(path, "drive_c", "windows", "Fonts", "marlett.ttf"))
+        with open(ready, "w") as f:
+            f.write(TEMPLATE_VERSION + "\n")
     return path
 
 
@@ -266,6 +285,8 @@ class WineSession:
         drive, rest = windows[0].lower(), windows[2:].replace("\\", "/").lstrip("/")
         if drive == "z":
             return "/" + rest
+        if drive == "c":
+            return os.path.join(self.prefix, "drive_c", rest)
         return os.path.join(self.prefix, "dosdevices", drive + ":", rest)
 
     def screenshot(self, path):
