@@ -108,6 +108,15 @@ def install_defaults(ctx, wine, checks, test, variant="default", **options):
     return setup
 
 
+def install_fails(ctx, wine, checks, test, what, variant="default", **options):
+    """Runs an installation that must end on the failure page, then quits."""
+    setup = Installer(wine, ctx.setup(variant), ctx.screens, test)
+    setup.start()
+    page = run_through(setup, checks, **options)
+    checks.equal(page, "FailurePage", "%s ends on the failure page" % what)
+    checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+
+
 def check_files(wine, checks, folder, files, present=True):
     for relative, size, date in files:
         path = wine.host_path(folder + "\\" + relative.replace("/", "\\"))
@@ -403,11 +412,7 @@ def test_failure(ctx):
     files = ctx.files()
     with ctx.session("failure-escape") as wine:
         before = snapshot.take(wine)
-        setup = Installer(wine, ctx.setup("escape"), ctx.screens, "failure-escape")
-        setup.start()
-        page = run_through(setup, checks)
-        checks.equal(page, "FailurePage", "a list entry outside the install folder ends on the failure page")
-        checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+        install_fails(ctx, wine, checks, "failure-escape", "a list entry outside the install folder", variant="escape")
         checks.that(not os.path.exists(wine.host_path("C:\\Program Files\\Escaped.txt")),
                     "nothing is written outside the install folder")
         nothing_left(wine, checks, before, "after a list that leaves the install folder")
@@ -426,11 +431,7 @@ def test_failure(ctx):
                                    stderr=subprocess.DEVNULL).returncode == 0
         try:
             before = snapshot.take(wine)
-            setup = Installer(wine, ctx.setup(), ctx.screens, "failure-read-only")
-            setup.start()
-            page = run_through(setup, checks)
-            checks.equal(page, "FailurePage", "a read-only target ends on the failure page")
-            checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+            install_fails(ctx, wine, checks, "failure-read-only", "a read-only target")
             check_files(wine, checks, DEFAULT_FOLDER, files[:-1], present=False)
             with open(target) as f:
                 checks.equal(f.read(), "a file the user protected\n", "the read-only file is untouched")
@@ -446,11 +447,7 @@ def test_failure(ctx):
                       "the disk-full case is skipped", flush=True)
             else:
                 before = snapshot.take(wine)
-                setup = Installer(wine, ctx.setup(), ctx.screens, "failure-disk-full")
-                setup.start()
-                page = run_through(setup, checks, folder="X:\\Vorn Demo")
-                checks.equal(page, "FailurePage", "a full disk ends on the failure page")
-                checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+                install_fails(ctx, wine, checks, "failure-disk-full", "a full disk", folder="X:\\Vorn Demo")
                 checks.equal(os.listdir(mount_point), [], "the small disk is empty again")
                 nothing_left(wine, checks, before, "after a full disk")
         finally:
@@ -649,11 +646,7 @@ def test_language_and_corrupt(ctx):
                     "-uninstall removed the install folder")
 
         before = snapshot.take(wine)
-        setup = Installer(wine, ctx.setup("corrupt"), ctx.screens, "corrupt")
-        setup.start()
-        page = run_through(setup, checks)
-        checks.equal(page, "FailurePage", "a corrupt package ends on the failure page")
-        checks.equal(setup.quit(), 0, "exit code after Quit on the failure page")
+        install_fails(ctx, wine, checks, "corrupt", "a corrupt package", variant="corrupt")
         # The uninstallation above left the company folder empty; the undo of
         # the failed copy may take it away, which is no trace either.
         nothing_left(wine, checks, before, "after a corrupt package",

@@ -36,12 +36,18 @@ std::wstring CommandLine(const std::vector<std::wstring>& parts, size_t first) {
   return line;
 }
 
+// Starts the program; on failure prints the system's error code.
 bool StartProgram(const Arguments& args, PROCESS_INFORMATION& started) {
   std::wstring line = CommandLine(args.positional, 0);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started) != FALSE;
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &started)) {
+    CloseHandle(started.hThread);
+    return true;
+  }
+  PrintValue(L"error", std::to_wstring(GetLastError()));
+  return false;
 }
 
 std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
@@ -65,11 +71,7 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
 int Run(const Arguments& args) {
   if (args.positional.empty()) return kUsage;
   PROCESS_INFORMATION started{};
-  if (!StartProgram(args, started)) {
-    PrintValue(L"error", std::to_wstring(GetLastError()));
-    return kNotFound;
-  }
-  CloseHandle(started.hThread);
+  if (!StartProgram(args, started)) return kNotFound;
   const DWORD waited = WaitForSingleObject(started.hProcess, args.Timeout(60000));
   DWORD exit_code = 0;
   GetExitCodeProcess(started.hProcess, &exit_code);
@@ -82,12 +84,8 @@ int Run(const Arguments& args) {
 int Start(const Arguments& args) {
   if (args.positional.empty()) return kUsage;
   PROCESS_INFORMATION started{};
-  if (!StartProgram(args, started)) {
-    PrintValue(L"error", std::to_wstring(GetLastError()));
-    return kNotFound;
-  }
+  if (!StartProgram(args, started)) return kNotFound;
   PrintValue(L"pid", std::to_wstring(started.dwProcessId));
-  CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
   return kDone;
 }
