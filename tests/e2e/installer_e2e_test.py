@@ -14,7 +14,6 @@ not built).
 
 import argparse
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -140,15 +139,26 @@ def nothing_left(wine, checks, before, what, allowed=()):
 
 
 def registered_classes(wine):
-    """Keys of the product's file types and protocols: every class key whose
-    open command starts the product."""
-    found = {}
+    """The product's registrations under the classes roots, as two lists:
+    file types (an extension key naming a class that the product opens) and
+    URL protocols (a class with "URL Protocol" that the product opens)."""
+    keys = {}
     for root in (r"HKLM\Software\Classes", r"HKCU\Software\Classes"):
-        for key, values in snapshot.read_registry(wine, root).items():
-            for name, (kind, data) in values.items():
-                if PRODUCT_EXE.lower() in data.lower() and "\\shell\\" in key.lower():
-                    found[key] = data
-    return found
+        keys.update(snapshot.read_registry(wine, root))
+    opened = set()
+    for key, values in keys.items():
+        head, sep, _ = key.lower().partition("\\shell\\")
+        if sep and any(PRODUCT_EXE.lower() in data.lower() for _, data in values.values()):
+            opened.add(head)
+    protocols = sorted(k for k in opened if "url protocol" in {n.lower() for n in keys.get(
+        next((key for key in keys if key.lower() == k), ""), {})})
+    file_types = []
+    for key, values in keys.items():
+        root, _, name = key.rpartition("\\")
+        target = values.get("", ("", ""))[1]
+        if name.startswith(".") and target and (root + "\\" + target).lower() in opened:
+            file_types.append(name)
+    return sorted(file_types), protocols
 
 
 # ---------------------------------------------------------------- tests
@@ -243,14 +253,9 @@ def test_full_install(ctx):
                         "%s exists and starts %s" % (path, target))
 
         checks.that(snapshot.read_registry(wine, APP_PATHS_KEY), "the product's App Paths key")
-        classes = registered_classes(wine)
-        checks.that(any("url protocol" in str(snapshot.read_registry(wine, key.split("\\shell\\")[0]))
-                        .lower() for key in classes),
-                    "a URL protocol of the product is registered: %r" % sorted(classes))
-        checks.that(any(not key.split("\\shell\\")[0].rsplit("\\", 1)[-1].startswith(".") and
-                        "url protocol" not in str(snapshot.read_registry(
-                            wine, key.split("\\shell\\")[0])).lower() for key in classes),
-                    "a file type of the product is registered: %r" % sorted(classes))
+        file_types, protocols = registered_classes(wine)
+        checks.that(file_types, "a file type of the product is registered")
+        checks.that(protocols, "a URL protocol of the product is registered")
 
         # Run: the elevated child ends with 41, and the parent starts the product.
         run = setup.click("RunCmd", "--wait-exit", "60000")
@@ -545,7 +550,7 @@ def test_uninstall(ctx):
             checks.that(not os.path.exists(wine.host_path(COMMON_PROGRAMS + "\\" + PRODUCT_NAME)),
                         "%s: the program group is removed" % round_name)
             checks.that(not snapshot.read_registry(wine, APP_PATHS_KEY), "%s: App Paths removed" % round_name)
-            checks.that(not registered_classes(wine), "%s: file types and protocols removed" % round_name)
+            checks.equal(registered_classes(wine), ([], []), "%s: file types and protocols removed" % round_name)
             # The uninstallation removes the install folder, not the company
             # folder above it, which stays behind empty.
             nothing_left(wine, checks, before, "after the %s uninstallation" % round_name,
@@ -638,7 +643,6 @@ def test_language_and_corrupt(ctx):
         # The installed product removes itself with the switches in lower case.
         entry = uninstall_entry(wine)
         exe, _ = uninstall_command(entry)
-        before = None
         product = wine.start(exe, "-uninstall", "-quiet")
         checks.equal(product.wait(timeout=120), 0, "exit code of -uninstall -quiet")
         checks.that(uninstall_entry(wine) is None, "-uninstall removed the entry")
