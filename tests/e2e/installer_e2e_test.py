@@ -79,7 +79,7 @@ def run_through(setup, checks, folder=None, tabs=False, desktop=None, quick_laun
         checks.that(setup.driver("wait-control", SETUP_CLASS, "InstallFolder", timeout=5000).ok,
                     "the options page shows")
         if folder is not None:
-            checks.that(setup.install_button_after("InstallFolder", folder),
+            checks.that(setup.install_button_after("InstallFolder", folder, True),
                         "Install is enabled for the folder %r" % folder)
         if desktop is not None:
             setup.driver("set-check", SETUP_CLASS, "CreateDesktopShortcut", int(desktop))
@@ -293,17 +293,23 @@ def test_options(ctx):
                        "C:\\Program Files\\.\\Vorn Demo",
                        "C:\\Program Files\\\\Vorn Demo",
                        ""]
+        # Each bad text follows a good one, so that every verdict is fresh.
+        good_folder, good_group = "D:\\Apps\\Vorn Demo", "Vorn Software\\Vorn Demo"
         for folder in bad_folders:
-            checks.that(not setup.install_button_after("InstallFolder", folder),
+            checks.that(setup.install_button_after("InstallFolder", good_folder, True),
+                        "Install is enabled for the folder %r" % good_folder)
+            checks.that(setup.install_button_after("InstallFolder", folder, False),
                         "Install is disabled for the folder %r" % folder)
             if folder == bad_folders[0]:
                 setup.shot("MainPage-invalid-folder")
-        checks.that(setup.install_button_after("InstallFolder", "D:\\Apps\\Vorn Demo"),
+        checks.that(setup.install_button_after("InstallFolder", good_folder, True),
                     "a corrected folder enables Install")
         for group in ("\\Vorn Demo", "/Vorn Demo", "C:\\Vorn Demo", "C:Vorn", "Vorn Demo\\", "Vorn|Demo"):
-            checks.that(not setup.install_button_after("ProgramGroup", group),
+            checks.that(setup.install_button_after("ProgramGroup", good_group, True),
+                        "Install is enabled for the group %r" % good_group)
+            checks.that(setup.install_button_after("ProgramGroup", group, False),
                         "Install is disabled for the group %r" % group)
-        checks.that(setup.install_button_after("ProgramGroup", "Vorn Software\\Vorn Demo"),
+        checks.that(setup.install_button_after("ProgramGroup", good_group, True),
                     "a relative group enables Install")
 
         items = setup.driver("items", SETUP_CLASS, "ProgramGroup").all("item")

@@ -163,11 +163,14 @@ class Installer:
     def select_tab(self, index):
         return self.driver("select-tab", SETUP_CLASS, "Tabs", index)
 
-    def install_button_after(self, path, text):
-        """Types text into a field; returns whether Install is then enabled."""
+    def install_button_after(self, path, text, expected, timeout=5000):
+        """Types text into a field; returns whether Install then becomes
+        enabled (expected True) or disabled (expected False) in time: the
+        page tells the main page by a posted message."""
         self.set_text(path, text)
-        time.sleep(0.2)  # the page tells the main page by a posted message
-        return self.enabled("InstallCmd")
+        state = "enabled" if expected else "disabled"
+        return self.driver("wait-control", SETUP_CLASS, "InstallCmd", "--state", state,
+                           timeout=timeout).ok
 
     def quit(self, timeout=60):
         self.click("QuitCmd")
