@@ -404,6 +404,8 @@ def tmpfs_drive(wine, letter, size):
     allowed here."""
     mount_point = os.path.join(wine.work_dir, "small-disk")
     os.makedirs(mount_point, exist_ok=True)
+    # One left mounted by an interrupted run goes first.
+    subprocess.run(["umount", mount_point], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%s" % size, "tmpfs", mount_point],
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
     if not mounted:

@@ -107,6 +107,18 @@ class Xvfb:
             self.process = None
 
 
+def remove_tree(path):
+    """Removes a folder that a test may have left immutable files in (a
+    read-only target that even root cannot replace)."""
+    def unlock_and_retry(function, failed, _):
+        subprocess.run(["chattr", "-i", failed], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=False)
+        function(failed)
+
+    if os.path.lexists(path):
+        shutil.rmtree(path, onerror=unlock_and_retry)
+
+
 def base_environment(prefix, display=""):
     env = dict(os.environ)
     env.update({
@@ -201,7 +213,7 @@ class WineSession:
     def open(self):
         os.makedirs(self.work_dir, exist_ok=True)
         ensure_template(self.template)
-        shutil.rmtree(self.prefix, ignore_errors=True)
+        remove_tree(self.prefix)
         subprocess.run(["cp", "-a", "--reflink=auto", self.template, self.prefix], check=True)
         if self.display is None:
             self.xvfb = Xvfb()
