@@ -31,7 +31,8 @@ Result LastPage::OnCreated() noexcept {
           Format(LocalizedString(u"#SuccessMessage").Text(), FormatArg(settings.name)));
     }
     if (site != nullptr) site->SetAddress(settings.web_site);
-    if (auto* run = static_cast<TextControl*>(FindChild(WindowIdOf(u"RunCmd"), kWindowClassButton))) {
+    if (auto* run =
+            static_cast<TextControl*>(FindChild(WindowIdOf(u"RunCmd"), kWindowClassButton))) {
       run->SetText(Format(LocalizedString(u"#RunButton").Text(), FormatArg(settings.name)));
     }
   }

@@ -31,8 +31,8 @@ Result MainPage::Load() noexcept {
     Page* page;
     const char16_t* name;
   };
-  const Tab order[] = {{&welcome_, u"WelcomePage"}, {&license_, u"LicensePage"},
-                       {&options_, u"OptionsPage"}};
+  const Tab order[] = {
+      {&welcome_, u"WelcomePage"}, {&license_, u"LicensePage"}, {&options_, u"OptionsPage"}};
   for (int32_t i = 0; i < 3; ++i) {
     result = order[i].page->LoadDescription(order[i].name);
     if (result != kOk) return result;

@@ -51,8 +51,8 @@ Result OptionsPage::OnCreated() noexcept {
   }
   if (auto* space =
           static_cast<TextControl*>(FindChild(WindowIdOf(u"SpaceRequired"), kWindowClassStatic))) {
-    space->SetText(Format(LocalizedString(u"#SpaceRequired").Text(),
-                          FormatArg(settings.SpaceRequiredMiB())));
+    space->SetText(
+        Format(LocalizedString(u"#SpaceRequired").Text(), FormatArg(settings.SpaceRequiredMiB())));
   }
   if (Window* box = FindChild(WindowIdOf(u"CreateDesktopShortcut"), kWindowClassButton)) {
     static_cast<Button*>(box)->SetChecked(PreferenceChecked(kDesktopPreference));

@@ -9,6 +9,10 @@
 
 namespace vorn {
 
+// The exit code with which the elevated child asks its parent to start the
+// product (so that it does not run with the installer's rights).
+inline constexpr int32_t kStartProductExitCode = 41;
+
 // The switches the elevated child gets, and nothing else of the parent's
 // command line.
 inline constexpr const char16_t* kElevatedChildParameters =
@@ -19,8 +23,8 @@ Result StartProduct() noexcept;
 
 // Starts `program` again with the child's switches ("runas" unless this
 // process is elevated already, then "open"), the elevation prompt owned by
-// `owner` (a platform window), waits for it and gives its exit code. A refused prompt or a child that did not start gives the
-// refusal's code and exit code 0.
+// `owner` (a platform window), waits for it and gives its exit code. A refused prompt or a child
+// that did not start gives the refusal's code and exit code 0.
 Result RelaunchElevated(const String& program, void* owner, uint32_t& exit_code) noexcept;
 
 }  // namespace vorn

@@ -4,6 +4,7 @@
 // clang-format on
 
 #include "setup/setup_controls.h"
+#include "ui/control_text_win.h"
 #include "ui/window.h"
 
 namespace vorn {
@@ -31,17 +32,7 @@ void AppendComboListItem(Window& combo, const String& text) noexcept {
 
 String ComboEditText(const Window& combo) noexcept {
   if (!combo.Exists()) return combo.Title();
-  HWND edit = EditFieldOf(combo);
-  const int length = GetWindowTextLengthW(edit);
-  String text;
-  if (length <= 0) return text;
-  auto* buffer = static_cast<wchar_t*>(
-      HeapAlloc(GetProcessHeap(), 0, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
-  if (buffer == nullptr) return text;
-  const int copied = GetWindowTextW(edit, buffer, length + 1);
-  if (copied > 0) text.Assign(reinterpret_cast<const char16_t*>(buffer), copied);
-  HeapFree(GetProcessHeap(), 0, buffer);
-  return text;
+  return PlatformWindowText(EditFieldOf(combo));
 }
 
 void SetComboEditText(Window& combo, const String& text) noexcept {
@@ -65,8 +56,8 @@ void SetProcessAppUserModelId(const String& id) noexcept {
   HMODULE shell = GetModuleHandleW(L"shell32.dll");
   if (shell == nullptr) return;
   // Windows 7 and later only: looked up, so that the program loads on XP.
-  const auto set_id = reinterpret_cast<SetIdFunction>(reinterpret_cast<void*>(
-      GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
+  const auto set_id = reinterpret_cast<SetIdFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
   if (set_id != nullptr) set_id(reinterpret_cast<const wchar_t*>(id.Text()));
 }
 

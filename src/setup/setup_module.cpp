@@ -22,8 +22,7 @@ SetupModule& SetupModule::Get() noexcept {
 }
 
 Result SetupModule::Initialize() noexcept {
-  const bool launched_as_administrator =
-      CommandLine::Get().HasSwitch(u"LaunchedAsAdministrator");
+  const bool launched_as_administrator = CommandLine::Get().HasSwitch(u"LaunchedAsAdministrator");
   if (ShowsPagesItself(WindowsVersion(), launched_as_administrator)) return ShowPages();
   return RelaunchAndWait();
 }
@@ -56,12 +55,12 @@ Result SetupModule::RelaunchAndWait() noexcept {
     if (window_->CreateSystemWindow() == kOk) core.MainWindowCreated(window_->Handle());
   }
   uint32_t child_exit_code = 0;
-  const Result relaunch = RelaunchElevated(core.ProgramPath(),
-                                           window_ != nullptr ? window_->Handle() : nullptr,
-                                           child_exit_code);
+  const Result relaunch = RelaunchElevated(
+      core.ProgramPath(), window_ != nullptr ? window_->Handle() : nullptr, child_exit_code);
   // The child may have installed into another folder than the defaults.
   InstallationSettings::Get().ReadExistingInstallation();
-  if (relaunch == kOk && child_exit_code == kStartProductExitCode) StartProduct();
+  if (relaunch == kOk && child_exit_code == static_cast<uint32_t>(kStartProductExitCode))
+    StartProduct();
   DestroyWindow();
   return kOk;
 }

@@ -14,10 +14,6 @@ namespace vorn {
 
 class SetupWindow;
 
-// The exit code with which the elevated child asks its parent to start the
-// product.
-inline constexpr uint32_t kStartProductExitCode = 41;
-
 // Whether this process shows the pages itself: Windows before Vista has no
 // elevation to ask for, and the relaunched child has it already.
 bool ShowsPagesItself(uint32_t windows_version, bool launched_as_administrator) noexcept;

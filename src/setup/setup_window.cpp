@@ -13,13 +13,6 @@
 
 namespace vorn {
 
-namespace {
-
-// The elevated child's way of asking its parent to start the product.
-constexpr int32_t kRunProductExitCode = 41;
-
-}  // namespace
-
 SetupWindow::SetupWindow() noexcept = default;
 
 SetupWindow::~SetupWindow() {
@@ -59,7 +52,8 @@ Result SetupWindow::OnCreated() noexcept {
   if (Window* header = FindChild(WindowIdOf(u"Header"))) {
     if (auto* text =
             static_cast<TextControl*>(header->FindChild(WindowIdOf(u"Text"), kWindowClassStatic))) {
-      text->SetText(Format(LocalizedString(u"#InstallLabel").Text(), FormatArg(settings.FullTitle())));
+      text->SetText(
+          Format(LocalizedString(u"#InstallLabel").Text(), FormatArg(settings.FullTitle())));
     }
   }
   SwitchPage(&main_page_);
@@ -135,9 +129,9 @@ void SetupWindow::ShowOutcome(Page* page, const char16_t* label) noexcept {
 
 void SetupWindow::RunProduct() noexcept {
   if (CommandLine::Get().HasSwitch(u"LaunchedAsAdministrator")) {
-    // The non-elevated parent starts it, so that the product does not run
-    // with the installer's rights. The code stands however the window ends.
-    ApplicationCore::Get().RequestQuit(kRunProductExitCode, true);
+    // The non-elevated parent starts it. The code stands however the window
+    // ends.
+    ApplicationCore::Get().RequestQuit(kStartProductExitCode, true);
   } else {
     StartProduct();
   }

@@ -26,7 +26,8 @@ Hyperlink* LinkIn(Window* notice, const char16_t* name) noexcept {
 
 Result WelcomePage::OnCreated() noexcept {
   const InstallationSettings& settings = InstallationSettings::Get();
-  if (auto* title = static_cast<TextControl*>(FindChild(WindowIdOf(u"Title"), kWindowClassStatic))) {
+  if (auto* title =
+          static_cast<TextControl*>(FindChild(WindowIdOf(u"Title"), kWindowClassStatic))) {
     title->SetText(Format(LocalizedString(u"#WelcomeTitle").Text(), FormatArg(settings.name)));
   }
   Window* public_notice = FindChild(WindowIdOf(kNotices[0]));

@@ -30,8 +30,8 @@ TEST(InstallOptionsTest, FolderMustBeAFullPathWithItsDrive) {
       {u"d:/Apps/Vorn", true},
       {u"C:\\Vorn Demo (Beta)", true},
       {u"", false},
-      {u"Program Files\\Vorn", false},       // no drive
-      {u"\\Program Files\\Vorn", false},     // the current drive's root
+      {u"Program Files\\Vorn", false},        // no drive
+      {u"\\Program Files\\Vorn", false},      // the current drive's root
       {u"C:\\Program Files\\Vorn\\", false},  // trailing separator
       {u"C:\\Program Files\\Vorn/", false},
       {u"C:\\", false},

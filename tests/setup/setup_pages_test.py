@@ -19,7 +19,7 @@ import time
 
 # The demo installer's Name + "::Window".
 WINDOW_CLASS = "Vorn Demo Setup::Window"
-SCENARIOS = ["pages", "two-processes", "product-running", "french", "last-pages"]
+SCENARIOS = ["pages", "two-processes", "product-running", "languages", "last-pages"]
 
 
 def windows(path):
@@ -75,6 +75,13 @@ class Wine:
         self.run("cmd", "/c", "exit", "0")
         for value in ("Managed", "Decorated"):
             self.run("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", value, "/d", "N", "/f")
+        # Windows links its interface fonts to a CJK font for Chinese text;
+        # Wine does so only when told which one (the machine's WenQuanYi).
+        link = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
+        for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif",
+                     "Segoe UI"):
+            self.run("reg", "add", link, "/v", face, "/t", "REG_MULTI_SZ", "/d",
+                     "wqy-microhei.ttc,WenQuanYi Micro Hei", "/f")
 
 
 def build_setup(options, wine, work):

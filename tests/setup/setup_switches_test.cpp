@@ -42,8 +42,10 @@ class Recorder : public SetupSwitchActions {
   }
 
   std::vector<std::pair<const char16_t*, Result>> results = {
-      {u"Uninstall", kNotOpen},      {u"Update", kOk},
-      {u"Install", kOk},             {u"RegisterFileTypes", kOk},
+      {u"Uninstall", kNotOpen},
+      {u"Update", kOk},
+      {u"Install", kOk},
+      {u"RegisterFileTypes", kOk},
       {u"UnregisterFileTypes", kOk},
   };
   std::vector<std::string> events;
@@ -59,13 +61,11 @@ uint32_t Handle(const char16_t* command_line, Recorder& recorder) {
 TEST(SetupSwitchesTest, SwitchesRunInCommandLineOrder) {
   Recorder recorder;
   EXPECT_EQ(Handle(u"setup.exe /Language=fr -Uninstall", recorder), 1u);
-  EXPECT_EQ(recorder.events,
-            (std::vector<std::string>{"language fr", "run Uninstall", "quit 4"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"language fr", "run Uninstall", "quit 4"}));
 
   Recorder reversed;
   Handle(u"setup.exe -Uninstall /Language:it", reversed);
-  EXPECT_EQ(reversed.events,
-            (std::vector<std::string>{"run Uninstall", "quit 4", "language it"}));
+  EXPECT_EQ(reversed.events, (std::vector<std::string>{"run Uninstall", "quit 4", "language it"}));
 }
 
 // "Quiet" is looked up before everything else, wherever it stands, so that

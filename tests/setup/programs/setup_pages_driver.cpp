@@ -14,7 +14,8 @@
 //                  process; a second plain start meanwhile brings it
 //                  forward and ends with 0; Quit ends both with 0
 //   product-running the product's marker exists: the message, then exit 0
-//   french         /Language=fr: the pages speak French
+//   languages      /Language=fr, it, zh: the tabs in each language; the
+//                  choice is kept for the next run
 //   last-pages     the failure, canceled and success pages as the transfer
 //                  worker's messages bring them; Escape, Close, and Start
 //                  (41 from the elevated child, 0 from its parent)
@@ -26,6 +27,7 @@
 // clang-format on
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -160,31 +162,38 @@ bool Enabled(HWND window) {
   return window != nullptr && IsWindowEnabled(window);
 }
 
-// The install button follows the folder. Each rejected text comes after a
-// valid one, so that a button that merely stayed disabled would not pass.
+struct Rejected {
+  const wchar_t* text;
+  const char* what;
+};
+
+// Each rejected text comes after an accepted one, so that a button that
+// merely stayed disabled would not pass.
+void CheckRejected(HWND edit, HWND install, const wchar_t* accepted,
+                   std::initializer_list<Rejected> rejected) {
+  for (const Rejected& entry : rejected) {
+    Type(edit, accepted);
+    Check(Eventually([&] { return Enabled(install); }), "an accepted text enables Install");
+    Type(edit, entry.text);
+    Check(Eventually([&] { return !Enabled(install); }), entry.what);
+  }
+}
+
+// The install button follows the folder.
 void CheckFolderRules(HWND window, HWND install) {
   HWND folder = Control(window, u"InstallFolder");
   Check(folder != nullptr, "the options tab has InstallFolder");
   if (folder == nullptr) return;
-  struct Case {
-    const wchar_t* text;
-    const char* what;
-  };
-  const Case rejected[] = {
-      {L"Program Files\\Vorn Demo", "a folder without a drive disables Install"},
-      {L"C:\\Program Files\\Vorn Demo\\", "a trailing backslash disables Install"},
-      {L"C:\\Program Files\\Vorn*Demo", "a '*' in the folder disables Install"},
-      {L"C:.", "a drive-relative 'C:.' disables Install"},
-      {L"C:..\\Windows", "'C:..\\Windows' disables Install"},
-      {L"C:\\Program Files\\..\\Windows", "a '..' segment disables Install"},
-      {L"", "an empty folder disables Install"},
-  };
-  for (const Case& entry : rejected) {
-    Type(folder, L"D:\\Apps\\Vorn Demo");
-    Check(Eventually([&] { return Enabled(install); }), "a full folder enables Install");
-    Type(folder, entry.text);
-    Check(Eventually([&] { return !Enabled(install); }), entry.what);
-  }
+  CheckRejected(folder, install, L"D:\\Apps\\Vorn Demo",
+                {
+                    {L"Program Files\\Vorn Demo", "a folder without a drive disables Install"},
+                    {L"C:\\Program Files\\Vorn Demo\\", "a trailing backslash disables Install"},
+                    {L"C:\\Program Files\\Vorn*Demo", "a '*' in the folder disables Install"},
+                    {L"C:.", "a drive-relative 'C:.' disables Install"},
+                    {L"C:..\\Windows", "'C:..\\Windows' disables Install"},
+                    {L"C:\\Program Files\\..\\Windows", "a '..' segment disables Install"},
+                    {L"", "an empty folder disables Install"},
+                });
   Type(folder, L"C:\\Program Files\\Vorn Software\\Vorn Demo");
   Check(Eventually([&] { return Enabled(install); }), "the default folder enables Install again");
 }
@@ -195,22 +204,14 @@ void CheckGroupRules(HWND window, HWND install) {
   Check(edit != nullptr, "the options tab has the ProgramGroup combo box with an edit field");
   if (edit == nullptr) return;
   Check(TextOf(edit) == L"Vorn Demo", "the program group starts as the display name");
-  struct Case {
-    const wchar_t* text;
-    const char* what;
-  };
-  const Case rejected[] = {
-      {L"\\Vorn Demo", "an absolute group disables Install"},
-      {L"C:Vorn", "a group with a drive disables Install"},
-      {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
-      {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
-  };
-  for (const Case& entry : rejected) {
-    Type(edit, L"Vorn Software\\Vorn Demo");
-    Check(Eventually([&] { return Enabled(install); }), "a nested relative group enables Install");
-    Type(edit, entry.text);
-    Check(Eventually([&] { return !Enabled(install); }), entry.what);
-  }
+  CheckRejected(
+      edit, install, L"Vorn Software\\Vorn Demo",
+      {
+          {L"\\Vorn Demo", "an absolute group disables Install"},
+          {L"C:Vorn", "a group with a drive disables Install"},
+          {L"..\\Startup", "a group leaving the Programs menu with '..' disables Install"},
+          {L"Vorn Demo\\", "a group ending with a backslash disables Install"},
+      });
   // A group picked from the list, then typed into, becomes a folder of its
   // own inside the picked one, once.
   PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK),
@@ -274,7 +275,8 @@ int Pages() {
   SetForegroundWindow(window);
   PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
   HWND folder = Control(window, u"InstallFolder");
-  Check(Eventually([&] { return IsWindowVisible(folder) != 0; }), "the right arrow shows the options tab");
+  Check(Eventually([&] { return IsWindowVisible(folder) != 0; }),
+        "the right arrow shows the options tab");
   Check(TextOf(folder).find(L"\\Vorn Software\\Vorn Demo") != std::wstring::npos &&
             TextOf(folder)[1] == L':',
         "the folder is Program Files, Company and the display name");
@@ -360,14 +362,14 @@ int TwoProcesses() {
 }
 
 int ProductRunning() {
-  HANDLE marker = CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{A3F7E25B-8DDD-4295-AABA-AA8422105818}");
+  HANDLE marker =
+      CreateMutexW(nullptr, FALSE, L"Local\\VornLib.{A3F7E25B-8DDD-4295-AABA-AA8422105818}");
   Started setup = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
   if (setup.process == nullptr) return 99;
   // The message box belongs to the installer's process.
   HWND box = nullptr;
   Eventually([&] {
-    for (HWND at = FindWindowW(nullptr, nullptr); at != nullptr;
-         at = GetWindow(at, GW_HWNDNEXT)) {
+    for (HWND at = FindWindowW(nullptr, nullptr); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(at, &owner);
       if (owner == setup.id && IsWindowVisible(at)) box = at;
@@ -459,17 +461,41 @@ int LastPages() {
   return failures;
 }
 
-int French() {
-  Started setup = Start(L"/Language=fr -LaunchedAsAdministrator -AllowMultipleInstances");
-  if (setup.process == nullptr) return 99;
+// One language's run: its three tabs photographed; gives the quit button's text.
+std::wstring TourTabs(const wchar_t* language) {
+  Started setup = Start(std::wstring(L"/Language=") + language +
+                        L" -LaunchedAsAdministrator -AllowMultipleInstances");
   HWND window = WaitForWindow(window_class.c_str(), 30000);
   Check(window != nullptr, "the main window appears");
-  if (window == nullptr) return 99;
+  if (window == nullptr) return std::wstring();
   const std::wstring quit = TextOf(Control(window, u"QuitCmd"));
-  Check(!quit.empty() && quit != L"&Quit" && quit[0] != L'<', "the buttons speak French");
-  Screenshot(L"welcome-fr");
+  Check(!quit.empty() && quit != L"&Quit" && quit[0] != L'<' && quit[0] != L'#',
+        "the buttons speak the chosen language");
+  const std::wstring suffix = std::wstring(L"-") + language;
+  Screenshot((L"welcome" + suffix).c_str());
+  HWND tabs = Control(window, u"Tabs");
+  PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  Eventually([&] { return IsWindowVisible(Control(window, u"License")) != 0; });
+  Screenshot((L"license" + suffix).c_str());
+  PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  Eventually([&] { return IsWindowVisible(Control(window, u"InstallFolder")) != 0; });
+  Screenshot((L"options" + suffix).c_str());
   Click(Control(window, u"QuitCmd"));
   Check(WaitForExit(setup, 20000) == 0, "Quit ends with 0");
+  return quit;
+}
+
+int Languages() {
+  const std::wstring french_quit = TourTabs(L"fr");
+  // The choice is remembered: the next run without the switch keeps it.
+  Started again = Start(L"-LaunchedAsAdministrator -AllowMultipleInstances");
+  HWND window = WaitForWindow(window_class.c_str(), 30000);
+  Check(window != nullptr && TextOf(Control(window, u"QuitCmd")) == french_quit,
+        "the next run keeps the chosen language");
+  if (window != nullptr) Click(Control(window, u"QuitCmd"));
+  Check(WaitForExit(again, 20000) == 0, "and quits with 0");
+  TourTabs(L"it");
+  TourTabs(L"zh");
   // English again for whoever runs next.
   Started english = Start(L"-Language=en -Quiet -LaunchedAsAdministrator -AllowMultipleInstances");
   Check(WaitForExit(english, 30000) == 0, "a quiet run shows nothing and ends with 0");
@@ -490,7 +516,7 @@ int wmain(int argc, wchar_t** argv) {
   if (scenario == L"pages") return Pages();
   if (scenario == L"two-processes") return TwoProcesses();
   if (scenario == L"product-running") return ProductRunning();
-  if (scenario == L"french") return French();
+  if (scenario == L"languages") return Languages();
   if (scenario == L"last-pages") return LastPages();
   std::printf("unknown scenario\n");
   return 99;
