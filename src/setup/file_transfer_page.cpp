@@ -27,6 +27,10 @@ String Localized(const char16_t* key) noexcept {
 FileTransferPage::FileTransferPage(InstallationSettings& settings,
                                    PackageFileSystem& files) noexcept
     : transfer_(settings, files) {
+  transfer_.SetObserver(this);
+}
+
+void FileTransferPage::LookUpTexts() noexcept {
   TimeRemainingTexts texts;
   texts.about_x_minutes = Localized(u"#TimeRemainingAboutXMinutes");
   texts.about_a_minute = Localized(u"#TimeRemainingAboutAMinute");
@@ -35,11 +39,8 @@ FileTransferPage::FileTransferPage(InstallationSettings& settings,
   texts.about_5_seconds = Localized(u"#TimeRemainingAbout5Seconds");
   texts.zero_seconds = Localized(u"#TimeRemaining0Second");
   estimator_.SetTexts(texts);
-  // Looked up here, on the main thread: the resources belong to it, and the
-  // worker only formats with what it is given.
   progression_template_ = Localized(u"#ProgressionText");
   time_prefix_ = Localized(u"#TimeRemaining") + u" ";
-  transfer_.SetObserver(this);
 }
 
 FileTransferPage::~FileTransferPage() {
@@ -55,6 +56,10 @@ Result FileTransferPage::OnCreated() noexcept {
       static_cast<TextControl*>(FindChild(WindowIdOf(u"ProgressionLabel"), kWindowClassStatic));
   progression_time_ =
       static_cast<TextControl*>(FindChild(WindowIdOf(u"ProgressionTime"), kWindowClassStatic));
+  // Looked up here, on the main thread, before the worker starts: the
+  // resources belong to the main thread, and by the time a page is shown
+  // every string file is loaded. The worker only formats with them.
+  LookUpTexts();
   main_window_handle_ = TopLevelWindowOf(Handle());
   {
     LockGuard guard(transfer_.Lock());
@@ -99,18 +104,18 @@ bool FileTransferPage::ConfirmCancel(const String& name) noexcept {
 bool FileTransferPage::OnCommand(WindowId command, uint32_t code, Window* sender) noexcept {
   if (command == WindowIdOf(u"CancelCmd") && code < 2) {
     // The main window then asks this page whether it may close.
-    PostToMainWindow(static_cast<uint32_t>(SetupAction::QuitSetup));
+    PostToMainWindow(SetupAction::QuitSetup);
     return true;
   }
   return Page::OnCommand(command, code, sender);
 }
 
 void FileTransferPage::OnCancel() noexcept {
-  PostToMainWindow(static_cast<uint32_t>(SetupAction::QuitSetup));
+  PostToMainWindow(SetupAction::QuitSetup);
 }
 
-void FileTransferPage::PostToMainWindow(uint32_t action) noexcept {
-  PostSetupAction(main_window_handle_, static_cast<SetupAction>(action));
+void FileTransferPage::PostToMainWindow(SetupAction action) noexcept {
+  PostSetupAction(main_window_handle_, action);
 }
 
 bool FileTransferPage::HandleMessage(WindowMessage& message) noexcept {

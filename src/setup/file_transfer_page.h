@@ -10,6 +10,7 @@
 
 #include "foundation/thread_object.h"
 #include "setup/file_transfer.h"
+#include "setup/setup_action.h"
 #include "setup/time_remaining_estimator.h"
 #include "ui/page.h"
 
@@ -26,8 +27,8 @@ constexpr uint32_t kTransferProgressMessage = 0x8101;
 
 class FileTransferPage final : public Page, private TransferObserver, private CancelConfirmation {
  public:
-  // Copies `settings`' files out of `files`; the localized texts are looked
-  // up now, from the toolkit's resources.
+  // Copies `settings`' files out of `files`. The localized texts are looked
+  // up from the toolkit's resources each time the page is shown.
   FileTransferPage(InstallationSettings& settings, PackageFileSystem& files) noexcept;
   ~FileTransferPage() override;
 
@@ -69,12 +70,13 @@ class FileTransferPage final : public Page, private TransferObserver, private Ca
     String time_text;
   };
 
+  void LookUpTexts() noexcept;
   void TransferStarted(uint64_t total) noexcept override;
   void TransferProgressed(uint64_t bytes_done) noexcept override;
   bool ConfirmCancel(const String& name) noexcept override;
   void PostProgressNotice() noexcept;
   void ShowProgress() noexcept;
-  void PostToMainWindow(uint32_t action) noexcept;
+  void PostToMainWindow(SetupAction action) noexcept;
 
   FileTransfer transfer_;
   TimeRemainingEstimator estimator_;

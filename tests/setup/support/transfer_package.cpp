@@ -2,6 +2,7 @@
 
 #include "package/archive_writer.h"
 #include "package/package_file_system.h"
+#include "setup/support/xml_package.h"
 
 namespace vorn::test {
 
@@ -98,29 +99,22 @@ uint64_t TransferPackage::TotalSize() const {
 }
 
 Result TransferPackage::MountIn(PackageFileSystem& files) {
-  uint64_t total = 1 << 16;
-  for (const auto& document : documents_) total += document.second.size() + 512;
-  for (const ProductFile& file : product_) total += file.size + file.size / 8 + 512;
-  archive_.assign(total, 0);
-  MemoryStream sink(archive_.data(), archive_.size(), MemoryStream::kWriting);
-  ArchiveWriter writer;
-  Result result = writer.Begin(&sink);
+  std::vector<ArchiveFile> entries;
   for (const auto& document : documents_) {
-    if (result != kOk) break;
-    result = writer.AddMemory(document.first.c_str(), document.second.data(),
-                              document.second.size(), kMethodDeflate);
+    entries.push_back(
+        {document.first, document.second.data(), document.second.size(), kMethodDeflate});
   }
+  std::vector<std::vector<uint8_t>> contents;
+  contents.reserve(product_.size());
   for (const ProductFile& file : product_) {
-    if (result != kOk) break;
     if (!file.in_archive) continue;
-    const std::vector<uint8_t> content = ProductFileContent(file.relative_path, file.size);
+    contents.push_back(ProductFileContent(file.relative_path, file.size));
     // Stored, so that the gate counts the product's own bytes.
-    result = writer.AddMemory((u"Product/" + Wide(file.relative_path)).c_str(), content.data(),
-                              content.size(), kMethodStored);
+    entries.push_back({u"Product/" + Wide(file.relative_path), contents.back().data(),
+                       contents.back().size(), kMethodStored});
   }
-  if (result == kOk) result = writer.Finish();
+  const Result result = WriteTestArchive(entries, archive_);
   if (result != kOk) return result;
-  archive_.resize(writer.BytesWritten());
   gate_.Open(archive_);
   return files.Mount(&gate_);
 }
