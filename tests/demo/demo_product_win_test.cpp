@@ -242,6 +242,14 @@ void RemoveRegistration() {
 
 class DemoProductTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    // Under Wine without a window manager, windows have no caption or frame
+    // unless Wine draws them itself: the screenshots should show what a
+    // user sees. (Windows has no such key and ignores it.)
+    const wchar_t* const x11 = L"Software\\Wine\\X11 Driver";
+    SHSetValueW(HKEY_CURRENT_USER, x11, L"Managed", REG_SZ, L"N", sizeof L"N");
+    SHSetValueW(HKEY_CURRENT_USER, x11, L"Decorated", REG_SZ, L"N", sizeof L"N");
+  }
   void SetUp() override { RemoveRegistration(); }
   void TearDown() override {
     // A window a failed test left open would hold the single-instance marker.
@@ -260,6 +268,11 @@ TEST_F(DemoProductTest, MainWindowShowsItsPictureAndTheLanguageItSpeaks) {
       {L"en", L"Welcome to Vorn Demo", L"This window speaks English.", L"No document is open."},
       {L"fr", L"Bienvenue dans Vorn Demo", L"Cette fen\u00EAtre parle fran\u00E7ais.",
        L"Aucun document n\u2019est ouvert."},
+      {L"it", L"Benvenuti in Vorn Demo", L"Questa finestra parla italiano.",
+       L"Nessun documento aperto."},
+      {L"zh", L"\u6B22\u8FCE\u4F7F\u7528 Vorn Demo",
+       L"\u6B64\u7A97\u53E3\u4F7F\u7528\u7B80\u4F53\u4E2D\u6587\u3002",
+       L"\u5C1A\u672A\u6253\u5F00\u6587\u6863\u3002"},
   };
   for (const auto& expected : runs) {
     SCOPED_TRACE(Narrow(expected.language));
@@ -282,9 +295,17 @@ TEST_F(DemoProductTest, MainWindowShowsItsPictureAndTheLanguageItSpeaks) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(demo.Wait(), 0u);
   }
-  // The language chosen last is the one of later runs.
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, std::wstring(kPreferences) + L"\\1.0\\Global", L"Language"),
-            L"fr");
+  // The language chosen last is the one of later runs; a language the
+  // program does not know changes nothing.
+  EXPECT_EQ(
+      ReadValue(HKEY_CURRENT_USER, std::wstring(kPreferences) + L"\\1.0\\Global", L"Language"),
+      L"zh");
+  DemoRun unknown(L"/Language=tlh");
+  HWND window = WaitForWindow(unknown.Id(), kWindowClass);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ControlText(window, u"LanguageLine"), runs[3].line);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(unknown.Wait(), 0u);
 }
 
 TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
@@ -292,16 +313,29 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   WriteBytes(document, "\xEF\xBB\xBFPremi\xC3\xA8re ligne\tdu document  \r\nsecond line\r\n");
   const std::wstring empty = Temporary(L"Empty.vorndemo");
   WriteBytes(empty, "");
+  // Not text at all: control bytes and a broken UTF-8 sequence.
+  const std::wstring binary = Temporary(L"Binary.vorndemo");
+  WriteBytes(binary, std::string("\x01\x02"
+                                 "data"
+                                 "\x00\xC3("
+                                 "\x7F\n",
+                                 10));
+  const std::wstring long_line = Temporary(L"Long.vorndemo");
+  WriteBytes(long_line, std::string(5000, 'x'));
   const std::wstring missing = Temporary(L"Missing.vorndemo");
   DeleteFileW(missing.c_str());
   const struct {
     std::wstring arguments;
-    const wchar_t* name_line;
-    const wchar_t* second_line;
+    std::wstring name_line;
+    std::wstring second_line;
   } runs[] = {
       {L"/Language=en \"" + document + L"\"", L"Document: Travel notes.vorndemo",
        L"First line: Premi\u00E8re ligne du document"},
       {L"/Language=en \"" + empty + L"\"", L"Document: Empty.vorndemo", L"The document is empty."},
+      {L"/Language=en \"" + binary + L"\"", L"Document: Binary.vorndemo",
+       L"First line: data\uFFFD\uFFFD("},
+      {L"/Language=en \"" + long_line + L"\"", L"Document: Long.vorndemo",
+       L"First line: " + std::wstring(200, L'x') + L"\u2026"},
       // A file that is not there is said so; the program still runs.
       {L"/Language=en \"" + missing + L"\"", L"Missing.vorndemo cannot be opened.", L""},
       {L"/Language=en /Link=\"vorndemo:open?page=2\"", L"Link: vorndemo:open?page=2", L""},
@@ -321,18 +355,48 @@ TEST_F(DemoProductTest, ShowsTheDocumentOrLinkItIsGiven) {
   }
   DeleteFileW(document.c_str());
   DeleteFileW(empty.c_str());
+  DeleteFileW(binary.c_str());
+  DeleteFileW(long_line.c_str());
 }
 
-TEST_F(DemoProductTest, ASecondStartLeavesTheFirstWindowAlone) {
+TEST_F(DemoProductTest, ASecondStartHandsItsDocumentToTheFirstWindow) {
   DemoRun first(L"/Language=en");
   HWND window = WaitForWindow(first.Id(), kWindowClass);
   ASSERT_NE(window, nullptr);
-  DemoRun second(L"/Language=en");
-  EXPECT_EQ(second.Wait(), 0u);
+  EXPECT_EQ(DemoRun(L"/Language=en").Wait(), 0u);
   EXPECT_EQ(WindowsOf(0, kWindowClass).size(), 1u);
-  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"No document is open.");
+
+  // As the shell opens a document while the program runs: a name relative
+  // to the second start's own folder, which the first does not share.
+  const std::wstring folder = Temporary(L"");
+  const std::wstring document = folder + L"Handed over.vorndemo";
+  WriteBytes(document, "Opened by a second start\n");
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(folder.c_str());
+  EXPECT_EQ(DemoRun(L"\"Handed over.vorndemo\"").Wait(), 0u);
+  SetCurrentDirectoryW(previous);
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Document: Handed over.vorndemo");
+  EXPECT_EQ(ControlText(window, u"DocumentLine"), L"First line: Opened by a second start");
+  EXPECT_EQ(DemoRun(L"/Link=\"vorndemo:second\"").Wait(), 0u);
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Link: vorndemo:second");
+
+  // Copied data that is not a hand-over changes nothing.
+  const wchar_t odd[] = L"C:\\not handed over";
+  for (const COPYDATASTRUCT data : {COPYDATASTRUCT{7, sizeof odd, const_cast<wchar_t*>(odd)},
+                                    COPYDATASTRUCT{0x564F4431, 3, const_cast<wchar_t*>(odd)},
+                                    COPYDATASTRUCT{0x564F4431, 0, nullptr}}) {
+    DWORD_PTR answer = 1;
+    SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_BLOCK, 5000,
+                        &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(FALSE));
+  }
+  EXPECT_EQ(ControlText(window, u"DocumentName"), L"Link: vorndemo:second");
+  EXPECT_EQ(WindowsOf(0, kWindowClass).size(), 1u);
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.Wait(), 0u);
+  DeleteFileW(document.c_str());
 }
 
 TEST_F(DemoProductTest, RegistersAndRemovesItsFileTypeAndProtocol) {
@@ -387,8 +451,8 @@ class InstalledDemoTest : public DemoProductTest {
     WriteBytes(readme_, "read me");
     ASSERT_EQ(DemoRun(L"/Install", program_).Wait(), 0u);
     HKEY entry = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &entry, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, nullptr, 0, KEY_WRITE, nullptr, &entry,
+                              nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(entry, L"VornLib.InstallFolder", 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(folder_.c_str()),

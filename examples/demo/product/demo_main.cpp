@@ -9,8 +9,9 @@
 // the result as exit code; otherwise it shows its window, which opens a
 // document given on the command line or a "vorndemo:" link given with
 // /Link=. While the window is open the program holds its single-instance
-// marker "VornLib.{UUID}": a second start brings the first window forward
-// and ends with 0, and an uninstallation refuses to run.
+// marker "VornLib.{UUID}": a second start hands its document or link to the
+// first window, brings it forward and ends with 0, and an uninstallation
+// refuses to run.
 #include <windows.h>
 
 #include <new>
@@ -20,6 +21,7 @@
 #include "application/framework_switches.h"
 #include "application/language_switch.h"
 #include "application/program_entry.h"
+#include "demo_handover.h"
 #include "demo_window.h"
 #include "package/package_file_system.h"
 #include "resources/resource_manager.h"
@@ -66,6 +68,9 @@ void StartApplication() {
   vorn::UseMessageBoxesForUserPrompts();
   vorn::HandleFrameworkSwitches();
   if (core.QuitRequested()) return;
+  // A document opened while the program runs goes to the window that is
+  // open; this start then ends by the single-instance rule.
+  demo::HandOverToRunningInstance(core.Description().name + u"::Window");
 
   main_window = new (std::nothrow) demo::DemoWindow();
   if (main_window == nullptr) {

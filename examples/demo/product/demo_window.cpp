@@ -1,6 +1,9 @@
 #include "demo_window.h"
 
+#include <windows.h>
+
 #include "demo_document.h"
+#include "demo_handover.h"
 #include "foundation/format.h"
 #include "foundation/path.h"
 #include "resources/localized_text.h"
@@ -41,6 +44,24 @@ bool DemoWindow::OpenFiles(const String* files, uint32_t count) noexcept {
 
 void DemoWindow::ShowLink(const String& link) noexcept {
   ShowLines(Localized(u"#DemoLinkName", link), String());
+}
+
+bool DemoWindow::HandleMessage(vorn::WindowMessage& message) noexcept {
+  if (message.message != WM_COPYDATA) return vorn::MainWindow::HandleMessage(message);
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(message.lparam);
+  HandOverKind kind;
+  vorn::String text;
+  if (data == nullptr || !ReadHandOver(data->dwData, data->lpData, data->cbData, kind, text)) {
+    message.result = FALSE;
+    return true;
+  }
+  if (kind == HandOverKind::kDocument) {
+    OpenFiles(&text, 1);
+  } else {
+    ShowLink(text);
+  }
+  message.result = TRUE;
+  return true;
 }
 
 void DemoWindow::ShowLines(const String& name_line, const String& second_line) noexcept {

@@ -19,6 +19,8 @@ class DemoWindow final : public vorn::MainWindow {
   bool OpenFiles(const vorn::String* files, uint32_t count) noexcept override;
   // A link the protocol handed over.
   void ShowLink(const vorn::String& link) noexcept;
+  // Takes what a second start hands over (the copied-data message).
+  bool HandleMessage(vorn::WindowMessage& message) noexcept override;
 
  private:
   void ShowLines(const vorn::String& name_line, const vorn::String& second_line) noexcept;
