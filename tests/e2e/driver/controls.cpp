@@ -1,10 +1,10 @@
 // Acting on the installer's controls the way a user's click, typing or tab
 // change reaches the page: the page sees the same notifications.
-#include "e2e/driver/driver.h"
-
 #include <commctrl.h>
 
 #include <cwchar>
+
+#include "e2e/driver/driver.h"
 
 namespace e2e {
 namespace {
@@ -21,7 +21,9 @@ HWND Control(const Arguments& args, int& exit_code) {
   return control;
 }
 
-bool Usable(HWND control) { return IsWindowVisible(control) && IsWindowEnabled(control); }
+bool Usable(HWND control) {
+  return IsWindowVisible(control) && IsWindowEnabled(control);
+}
 
 bool IsCheckBox(HWND control) {
   if (ClassOf(control) != L"Button") return false;
@@ -40,7 +42,9 @@ void Notify(HWND control, WORD code) {
                   reinterpret_cast<LPARAM>(control));
 }
 
-bool IsComboEx(HWND control) { return ClassOf(control) == WC_COMBOBOXEXW; }
+bool IsComboEx(HWND control) {
+  return ClassOf(control) == WC_COMBOBOXEXW;
+}
 
 // The items of a combo box. ComboBoxEx items are read through memory in
 // the installer's process: their messages carry pointers that are not
@@ -195,7 +199,8 @@ int Click(const Arguments& args) {
     return kSystemFailure;
   }
   if (process == nullptr) return kDone;
-  const DWORD waited = WaitForSingleObject(process, wcstoul(args.Option(L"wait-exit").c_str(), nullptr, 10));
+  const DWORD waited =
+      WaitForSingleObject(process, wcstoul(args.Option(L"wait-exit").c_str(), nullptr, 10));
   DWORD exit_code = 0;
   GetExitCodeProcess(process, &exit_code);
   CloseHandle(process);

@@ -23,10 +23,9 @@ std::wstring WithoutMnemonic(const std::wstring& text) {
 BOOL CALLBACK FindButton(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<ButtonSearch*>(context);
   if (ClassOf(window) != L"Button" || !IsWindowVisible(window)) return TRUE;
-  const bool match = search->id != 0
-                         ? GetDlgCtrlID(window) == search->id
-                         : _wcsicmp(WithoutMnemonic(WindowText(window)).c_str(),
-                                    WithoutMnemonic(*search->text).c_str()) == 0;
+  const bool match = search->id != 0 ? GetDlgCtrlID(window) == search->id
+                                     : _wcsicmp(WithoutMnemonic(WindowText(window)).c_str(),
+                                                WithoutMnemonic(*search->text).c_str()) == 0;
   if (match) {
     search->found = window;
     return FALSE;
@@ -68,7 +67,8 @@ int ButtonId(const std::wstring& name) {
   if (_wcsicmp(name.c_str(), L"no") == 0) return IDNO;
   if (_wcsicmp(name.c_str(), L"ok") == 0) return IDOK;
   if (_wcsicmp(name.c_str(), L"cancel") == 0) return IDCANCEL;
-  if (!name.empty() && iswdigit(name[0])) return static_cast<int>(wcstol(name.c_str(), nullptr, 10));
+  if (!name.empty() && iswdigit(name[0]))
+    return static_cast<int>(wcstol(name.c_str(), nullptr, 10));
   return 0;
 }
 
@@ -76,7 +76,8 @@ int ButtonId(const std::wstring& name) {
 
 int WaitDialog(const Arguments& args) {
   if (!args.positional.empty()) return kUsage;
-  HWND box = WaitFor(args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
+  HWND box = WaitFor(
+      args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
   if (box == nullptr) return kTimedOut;
   DWORD process = 0;
   GetWindowThreadProcessId(box, &process);
@@ -88,7 +89,8 @@ int WaitDialog(const Arguments& args) {
 
 int PressDialog(const Arguments& args) {
   if (args.positional.size() != 1) return kUsage;
-  HWND box = WaitFor(args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
+  HWND box = WaitFor(
+      args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
   if (box == nullptr) return kTimedOut;
   // By the standard identifier first; a task dialog's own buttons carry
   // identifiers of the program's choosing, so then by their text.
@@ -104,7 +106,8 @@ int PressDialog(const Arguments& args) {
   }
   PrintValue(L"title", WindowText(box));
   EnumChildWindows(box, &PrintPart, 0);
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(search.found)), BN_CLICKED),
+  PostMessageW(box, WM_COMMAND,
+               MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(search.found)), BN_CLICKED),
                reinterpret_cast<LPARAM>(search.found));
   const DWORD start = GetTickCount();
   while (IsWindow(box)) {

@@ -1,9 +1,9 @@
 // Entry of the end-to-end test driver: e2e_driver COMMAND ARGS... [--option value]...
-#include "e2e/driver/driver.h"
-
 #include <shellapi.h>
 
 #include <cwchar>
+
+#include "e2e/driver/driver.h"
 
 namespace e2e {
 namespace {
@@ -15,26 +15,35 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {L"windows", &ListWindows, L"CLASS                 top-level windows of a class, hidden ones too"},
+    {L"windows", &ListWindows,
+     L"CLASS                 top-level windows of a class, hidden ones too"},
     {L"wait-window", &WaitWindow, L"CLASS [--timeout MS]  a visible top-level window"},
-    {L"wait-no-window", &WaitNoWindow, L"CLASS [--timeout MS] until no visible window of the class is left"},
-    {L"info", &WindowInfo, L"CLASS                    the visible window's state and whether it is in front"},
+    {L"wait-no-window", &WaitNoWindow,
+     L"CLASS [--timeout MS] until no visible window of the class is left"},
+    {L"info", &WindowInfo,
+     L"CLASS                    the visible window's state and whether it is in front"},
     {L"show", &ShowTopLevel, L"CLASS minimize|restore|maximize"},
-    {L"close", &CloseWindow, L"CLASS                     posts WM_CLOSE, as the frame's close box does"},
+    {L"close", &CloseWindow,
+     L"CLASS                     posts WM_CLOSE, as the frame's close box does"},
     {L"wait-control", &WaitControl,
-     L"CLASS PATH [--state exists|visible|hidden|enabled|disabled|checked|unchecked|gone] [--text T] [--timeout MS]"},
+     L"CLASS PATH [--state exists|visible|hidden|enabled|disabled|checked|unchecked|gone] [--text "
+     L"T] [--timeout MS]"},
     {L"text", &ControlText, L"CLASS PATH"},
     {L"state", &ControlState, L"CLASS PATH               visible, enabled, checked, text"},
-    {L"controls", &ListControls, L"CLASS                 every descendant: identifier, class, state, text"},
-    {L"click", &Click, L"CLASS PATH [--wait-exit MS]  a push button's click (WM_COMMAND to its parent)"},
+    {L"controls", &ListControls,
+     L"CLASS                 every descendant: identifier, class, state, text"},
+    {L"click", &Click,
+     L"CLASS PATH [--wait-exit MS]  a push button's click (WM_COMMAND to its parent)"},
     {L"set-check", &SetCheck, L"CLASS PATH 0|1         clicks a check box when its state differs"},
     {L"set-text", &SetText,
      L"CLASS PATH TEXT [--notify none|CODE] an edit or combo text, with the change notification"},
     {L"select-item", &SelectItem, L"CLASS PATH TEXT|#INDEX  picks a combo box item (CBN_SELENDOK)"},
     {L"items", &ListItems, L"CLASS PATH                 a combo box's items"},
-    {L"select-tab", &SelectTab, L"CLASS PATH INDEX       a tab, with the tab control's own notification"},
+    {L"select-tab", &SelectTab,
+     L"CLASS PATH INDEX       a tab, with the tab control's own notification"},
     {L"key", &PressKey, L"CLASS PATH escape|enter      posts a key press to a control"},
-    {L"wait-dialog", &WaitDialog, L"[--owner CLASS] [--timeout MS]  a message box; prints its texts"},
+    {L"wait-dialog", &WaitDialog,
+     L"[--owner CLASS] [--timeout MS]  a message box; prints its texts"},
     {L"press-dialog", &PressDialog,
      L"BUTTON [--owner CLASS] [--timeout MS]  Yes, No, OK, Cancel, an identifier or a button text"},
     {L"run", &Run, L"[--timeout MS] PROGRAM [ARGS...]  runs a program and prints its exit code"},
@@ -46,7 +55,8 @@ const Command kCommands[] = {
 
 int Usage() {
   Print(L"usage: e2e_driver COMMAND ARGS...");
-  for (const Command& command : kCommands) Print(std::wstring(L"  ") + command.name + L" " + command.usage);
+  for (const Command& command : kCommands)
+    Print(std::wstring(L"  ") + command.name + L" " + command.usage);
   Print(L"exit codes: 0 done, 1 timed out, 2 not found, 3 usage, 4 wrong state, 5 system failure");
   return kUsage;
 }

@@ -1,9 +1,9 @@
 // Starting programs and watching processes.
-#include "e2e/driver/driver.h"
-
 #include <tlhelp32.h>
 
 #include <cwchar>
+
+#include "e2e/driver/driver.h"
 
 namespace e2e {
 namespace {
@@ -56,10 +56,12 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
   if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     if (name.empty() || _wcsicmp(entry.szExeFile, name.c_str()) == 0) {
       found.push_back(entry.th32ProcessID);
-      if (name.empty()) PrintValue(L"process", std::to_wstring(entry.th32ProcessID) + L" " + entry.szExeFile);
+      if (name.empty())
+        PrintValue(L"process", std::to_wstring(entry.th32ProcessID) + L" " + entry.szExeFile);
     }
   }
   CloseHandle(snapshot);

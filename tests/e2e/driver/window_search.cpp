@@ -9,8 +9,8 @@ namespace e2e {
 void Print(const std::wstring& line) {
   const std::string bytes = Utf8(line) + "\n";
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-            nullptr);
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
 }
 
 void PrintValue(const wchar_t* key, const std::wstring& value) {
@@ -107,12 +107,15 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
 
 int IdOfName(const std::wstring& name) {
   // "#123" names a raw identifier, for windows that have no name.
-  if (name.size() > 1 && name[0] == L'#') return static_cast<int>(wcstol(name.c_str() + 1, nullptr, 0));
+  if (name.size() > 1 && name[0] == L'#')
+    return static_cast<int>(wcstol(name.c_str() + 1, nullptr, 0));
   return vorn::WindowIdOf(reinterpret_cast<const char16_t*>(name.c_str()),
                           static_cast<uint32_t>(name.size()));
 }
 
-HWND FirstTopLevel(const Arguments& args) { return FirstVisible(args.positional[0]); }
+HWND FirstTopLevel(const Arguments& args) {
+  return FirstVisible(args.positional[0]);
+}
 
 void PrintWindow(HWND window) {
   DWORD process = 0;
@@ -195,8 +198,8 @@ int ListWindows(const Arguments& args) {
 
 int WaitWindow(const Arguments& args) {
   if (args.positional.size() != 1) return kUsage;
-  HWND window = WaitFor(args.Timeout(), [&] { return FirstTopLevel(args); },
-                        [](HWND) { return true; });
+  HWND window = WaitFor(
+      args.Timeout(), [&] { return FirstTopLevel(args); }, [](HWND) { return true; });
   if (window == nullptr) return kTimedOut;
   PrintWindow(window);
   return kDone;
