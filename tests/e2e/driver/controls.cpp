@@ -1,6 +1,9 @@
 // Acting on the installer's controls the way a user's click, typing or tab
 // change reaches the page: the page sees the same notifications.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
 #include <cwchar>
 

@@ -1,5 +1,8 @@
 // Entry of the end-to-end test driver: e2e_driver COMMAND ARGS... [--option value]...
+// clang-format off
+#include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <cwchar>
 

@@ -1,5 +1,8 @@
 // Starting programs and watching processes.
+// clang-format off
+#include <windows.h>
 #include <tlhelp32.h>
+// clang-format on
 
 #include <cwchar>
 
