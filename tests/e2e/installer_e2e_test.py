@@ -304,6 +304,23 @@ def test_options(ctx):
                 setup.shot("MainPage-invalid-folder")
         checks.that(setup.install_button_after("InstallFolder", good_folder, True),
                     "a corrected folder enables Install")
+
+        # The folder browser: canceled it changes nothing; a folder chosen in
+        # it becomes that folder and the product's display name.
+        for answer, expected in (("Cancel", good_folder), ("OK", "C:\\" + PRODUCT_NAME)):
+            checks.require(setup.click("BrowseFolder").ok, "Browse can be clicked")
+            box = setup.driver("wait-dialog", "--owner", SETUP_CLASS, timeout=10000)
+            checks.require(box.ok, "the folder browser opens")
+            if answer == "OK":
+                # The tree's first item is the computer, its first child drive C:.
+                checks.that(setup.driver("tree-select", "0/0", "--owner", SETUP_CLASS, timeout=5000).ok,
+                            "drive C: can be chosen in the browser")
+                setup.shot("BrowseInstallFolderDialog")
+            setup.driver("press-dialog", answer, "--owner", SETUP_CLASS, timeout=10000)
+            checks.that(wait_until(lambda: setup.text("InstallFolder") == expected, 5),
+                        "after %s in the browser the folder is %r (it is %r)"
+                        % (answer, expected, setup.text("InstallFolder")))
+        checks.that(setup.enabled("InstallCmd"), "the browsed folder enables Install")
         for group in ("\\Vorn Demo", "/Vorn Demo", "C:\\Vorn Demo", "C:Vorn", "Vorn Demo\\", "Vorn|Demo"):
             checks.that(setup.install_button_after("ProgramGroup", good_group, True),
                         "Install is enabled for the group %r" % good_group)
@@ -366,6 +383,11 @@ def cancel_run(ctx, wine, checks, answer, test):
     # Some progress first, so that there is something to keep or to undo.
     wait_until(lambda: (setup.text("ProgressionLabel") or "0").lstrip()[:1] not in ("0", ""), 20)
     setup.shot("FileTransferPage")
+    percent = setup.text("ProgressionLabel") or ""
+    checks.that(percent[:1].isdigit() and "%" in percent, "the percentage shows: %r" % percent)
+    remaining = setup.text("ProgressionTime") or ""
+    checks.that(remaining.startswith(ctx.en["TimeRemaining"]) and len(remaining) > len(ctx.en["TimeRemaining"]) + 1,
+                "the time remaining shows: %r" % remaining)
     checks.require(setup.click("CancelCmd").ok, "Cancel can be clicked during the copy")
     box = setup.driver("wait-dialog", "--owner", SETUP_CLASS, timeout=10000)
     checks.require(box.ok, "the cancel confirmation shows")

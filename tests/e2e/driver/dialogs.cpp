@@ -1,5 +1,10 @@
 // Message boxes: the system's own box and the task dialog are both dialog
 // windows of class "#32770" whose buttons carry the standard identifiers.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
 #include <cwchar>
 
 #include "e2e/driver/driver.h"
@@ -72,7 +77,41 @@ int ButtonId(const std::wstring& name) {
   return 0;
 }
 
+BOOL CALLBACK FindTree(HWND window, LPARAM context) {
+  if (ClassOf(window) != WC_TREEVIEWW || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(context) = window;
+  return FALSE;
+}
+
 }  // namespace
+
+int SelectTreeItem(const Arguments& args) {
+  if (args.positional.size() != 1) return kUsage;
+  HWND box = WaitFor(
+      args.Timeout(), [&] { return FindDialog(args); }, [](HWND) { return true; });
+  if (box == nullptr) return kTimedOut;
+  HWND tree = nullptr;
+  EnumChildWindows(box, &FindTree, reinterpret_cast<LPARAM>(&tree));
+  if (tree == nullptr) return kNotFound;
+  // Item handles belong to the dialog's process; they are only passed back.
+  LPARAM item = SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  const std::wstring& path = args.positional[0];
+  for (size_t begin = 0; item != 0 && begin <= path.size();) {
+    size_t end = path.find(L'/', begin);
+    if (end == std::wstring::npos) end = path.size();
+    long index = wcstol(path.substr(begin, end - begin).c_str(), nullptr, 10);
+    if (begin > 0) {
+      // The shell's folder tree fills a branch when it is opened.
+      SendWithTimeout(tree, TVM_EXPAND, TVE_EXPAND, item);
+      item = SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CHILD, item);
+    }
+    while (item != 0 && index-- > 0) item = SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_NEXT, item);
+    begin = end + 1;
+  }
+  if (item == 0) return kNotFound;
+  SendWithTimeout(tree, TVM_SELECTITEM, TVGN_CARET, item);
+  return kDone;
+}
 
 int WaitDialog(const Arguments& args) {
   if (!args.positional.empty()) return kUsage;

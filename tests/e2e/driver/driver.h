@@ -110,6 +110,7 @@ int SelectTab(const Arguments& args);
 int PressKey(const Arguments& args);
 int WaitDialog(const Arguments& args);
 int PressDialog(const Arguments& args);
+int SelectTreeItem(const Arguments& args);
 int Run(const Arguments& args);
 int Start(const Arguments& args);
 int Processes(const Arguments& args);

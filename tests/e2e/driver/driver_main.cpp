@@ -49,6 +49,9 @@ const Command kCommands[] = {
      L"[--owner CLASS] [--timeout MS]  a message box; prints its texts"},
     {L"press-dialog", &PressDialog,
      L"BUTTON [--owner CLASS] [--timeout MS]  Yes, No, OK, Cancel, an identifier or a button text"},
+    {L"tree-select", &SelectTreeItem,
+     L"INDEX[/INDEX...] [--owner CLASS]  selects a tree item of a dialog (root's items, then "
+     L"children)"},
     {L"run", &Run, L"[--timeout MS] PROGRAM [ARGS...]  runs a program and prints its exit code"},
     {L"start", &Start, L"PROGRAM [ARGS...]          starts a program and prints its process id"},
     {L"processes", &Processes, L"[NAME]                 running processes (of that file name)"},
