@@ -27,7 +27,7 @@ import demo_package  # noqa: E402
 import snapshot  # noqa: E402
 from installer import (APP_PATHS_KEY, COMMON_PROGRAMS, COMPANY, DEFAULT_FOLDER,  # noqa: E402
                        LAST_PAGES, PRODUCT_CLASS, PRODUCT_EXE, PRODUCT_NAME, SETUP_CLASS,
-                       UNINSTALL_KEY, Checks, Installer, local_today, lnk_target_matches,
+                       Checks, Installer, local_today, lnk_target_matches,
                        product_entries, product_traces, read_file_list, read_strings,
                        uninstall_entry, wait_until, without_mnemonic)
 from wine_session import WineSession  # noqa: E402
@@ -600,7 +600,8 @@ def test_instances(ctx):
         checks.require(setup.wait_page("MainPage", timeout=90000, shot=False) == "MainPage",
                        "the main page shows")
         setup.driver("show", SETUP_CLASS, "minimize")
-        wait_until(lambda: setup.driver("info", SETUP_CLASS).get("iconic") == "1", 5)
+        checks.require(wait_until(lambda: setup.driver("info", SETUP_CLASS).get("iconic") == "1", 5),
+                       "the first window can be minimized")
         setup.shot("minimized")
         second = Installer(wine, ctx.setup(), ctx.screens, "instances-second")
         second.start()
