@@ -59,9 +59,9 @@ int32_t SetupModule::RunUnattended(bool launched_as_administrator) noexcept {
     // A deployment tool usually runs elevated already; otherwise the
     // elevated child does the work and its exit code is the run's.
     uint32_t child_exit_code = 0;
-    const Result relaunch = RelaunchElevated(ApplicationCore::Get().ProgramPath(),
-                                             UnattendedChildParameters(command_line), nullptr,
-                                             child_exit_code);
+    const Result relaunch =
+        RelaunchElevated(ApplicationCore::Get().ProgramPath(),
+                         UnattendedChildParameters(command_line), nullptr, child_exit_code);
     // A refused elevation prompt is a refused access to the computer.
     if (relaunch == kCancelled) return static_cast<int32_t>(kAccessDenied);
     if (relaunch != kOk) return static_cast<int32_t>(relaunch);

@@ -18,8 +18,12 @@ void RunSetupStart() noexcept {
   ApplicationCore& core = ApplicationCore::Get();
   ResourceManager& resources = ResourceManager::Instance();
   RegisterInstallerDocuments(resources);
-  if (core.Description().ReadFromResources(resources) != kOk) {
-    core.RequestQuit(0, false);
+  const Result description = core.Description().ReadFromResources(resources);
+  if (description != kOk) {
+    // An unattended run reports the damaged package: a deployment tool
+    // would otherwise count an installation that never happened.
+    const bool unattended = CommandLine::Get().HasSwitch(u"Unattended");
+    core.RequestQuit(unattended ? static_cast<int32_t>(description) : 0, false);
     return;
   }
   // Without a tracking identifier the tracker sends nothing; a failure here

@@ -7,7 +7,8 @@ namespace vorn {
 
 // In this order: the installer's documents are registered with the
 // resource manager; the Application description is read (without one the
-// program quits with exit code 0 and nothing else runs); the analytics
+// program quits with exit code 0, with "/Unattended" with the reading's
+// result code, and nothing else runs); the analytics
 // tracker is created; the framework's string files are registered; the
 // AppUserModelID is set to the UUID text; the window toolkit's controls and
 // message-box prompts are made ready; "Quiet", then the other switches in

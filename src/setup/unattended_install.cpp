@@ -11,8 +11,8 @@ namespace vorn {
 
 namespace {
 
-constexpr const char16_t* kUnattendedSwitches[] = {u"Unattended",      u"InstallFolder",
-                                                   u"ProgramGroup",    u"DesktopShortcut",
+constexpr const char16_t* kUnattendedSwitches[] = {u"Unattended",          u"InstallFolder",
+                                                   u"ProgramGroup",        u"DesktopShortcut",
                                                    u"QuickLaunchShortcut", u"Log"};
 
 bool IsUnattendedSwitch(const String& name) noexcept {
@@ -101,6 +101,8 @@ const char16_t* ResultMeaning(Result result) noexcept {
       return u"success";
     case kInvalidArgument:
       return u"invalid option";
+    case kFailed:
+      return u"refused by the system, or damaged compressed data";
     case kCancelled:
       return u"cancelled";
     case kOutOfMemory:
@@ -174,7 +176,8 @@ int32_t RunUnattendedInstall(const UnattendedOptions& options, Result read_resul
   // the administrator asked for a record and would get none.
   Result result = log.Open(options.log_path);
   if (result != kOk) return static_cast<int32_t>(result);
-  const String folder = options.has_install_folder ? options.install_folder : settings.install_folder;
+  const String folder =
+      options.has_install_folder ? options.install_folder : settings.install_folder;
   const String group = options.has_program_group ? options.program_group : settings.program_group;
   log.Line(u"Start: " + settings.FullTitle() + u", folder \"" + folder + u"\", group \"" + group +
            u"\"");
@@ -191,8 +194,8 @@ int32_t RunUnattendedInstall(const UnattendedOptions& options, Result read_resul
     transfer.SetObserver(&log);
     result = transfer.RunJob();
   }
-  log.Line(u"Result: " + IntegerText(static_cast<int64_t>(result)) + u" (" +
-           ResultMeaning(result) + u")");
+  log.Line(u"Result: " + IntegerText(static_cast<int64_t>(result)) + u" (" + ResultMeaning(result) +
+           u")");
   return static_cast<int32_t>(result);
 }
 

@@ -101,6 +101,33 @@ def case_invalid(wine, machine, setup, checks, work):
     checks.expect(machine.query(ENTRY) is None, "invalid: no uninstall entry")
 
 
+def case_damaged(options, wine, machine, setup, checks, work):
+    """The installer without its package, and with a package whose bytes were
+    changed on the way: a failure's code, never 0, and nothing installed."""
+    status = run_setup(wine, options.stub, "/Unattended", "/InstallFolder=" + FOLDER)
+    checks.expect(status not in (0, 5), f"damaged: the installer without a package fails (got {status})")
+    with open(setup, "rb") as source:
+        data = bytearray(source.read())
+    with open(os.path.join(work, "Demo.kelp"), "rb") as source:
+        archive = source.read()
+    start = data.find(archive)
+    checks.expect(start >= 0, "damaged: the package lies in Setup.exe as packed")
+    if start < 0:
+        return
+    # The product executable is the archive's largest part: flip bytes in
+    # its middle.
+    for offset in range(len(archive) // 2, len(archive) // 2 + 64):
+        data[start + offset] ^= 0x5A
+    damaged = os.path.join(work, "Damaged.exe")
+    with open(damaged, "wb") as target:
+        target.write(data)
+    status = run_setup(wine, damaged, "/Unattended", "/InstallFolder=" + FOLDER)
+    # 7: the compressed data does not decode; 22, 32: a checksum fails.
+    checks.expect(status in (7, 22, 32, 33), f"damaged: a changed package ends with 7, 22, 32 or 33 (got {status})")
+    checks.expect(not os.path.exists(machine.unix(r"C:\Vorn Unattended")), "damaged: nothing left")
+    checks.expect(machine.query(ENTRY) is None, "damaged: no uninstall entry")
+
+
 def case_product_running(options, wine, machine, setup, checks):
     # The product holds its marker while it runs.
     product = subprocess.Popen(wine.command(options.product), env=wine.env,
@@ -244,6 +271,7 @@ def main():
         setup = build_setup(options, wine, options.work)
         case_invalid(wine, machine, setup, checks, options.work)
         case_product_running(options, wine, machine, setup, checks)
+        case_damaged(options, wine, machine, setup, checks, options.work)
         case_disk_full(wine, machine, setup, checks, options.work)
         shortcuts = case_install(wine, machine, setup, package, checks, options.work)
         case_reinstall(wine, machine, setup, checks, options.work)
