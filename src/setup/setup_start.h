@@ -15,7 +15,9 @@ namespace vorn {
 // command-line order.
 void RunSetupStart() noexcept;
 
-// Registers PlatformModule's successor: SetupModule.
+// Registers PlatformModule's successor: SetupModule. An unattended run that
+// the single-instance rule ended (another copy of the installer runs) ends
+// with 14 instead of 0.
 void RegisterSetupModules() noexcept;
 
 }  // namespace vorn

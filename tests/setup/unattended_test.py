@@ -101,6 +101,24 @@ def case_invalid(wine, machine, setup, checks, work):
     checks.expect(machine.query(ENTRY) is None, "invalid: no uninstall entry")
 
 
+def case_installer_running(wine, machine, setup, checks):
+    """Another copy of the installer shows its pages: 14, nothing installed."""
+    pages = subprocess.Popen(wine.command(setup), env=wine.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(8)
+        status = run_setup(wine, setup, "/Unattended", "/InstallFolder=" + FOLDER)
+        checks.expect(status == 14, f"installer running: ends with 14 (got {status})")
+        checks.expect(not os.path.exists(machine.unix(FOLDER)), "installer running: nothing installed")
+    finally:
+        subprocess.run(wine.command("cmd", "/c", "taskkill", "/f", "/im", os.path.basename(setup)),
+                       env=wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            pages.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            pages.kill()
+
+
 def case_damaged(options, wine, machine, setup, checks, work):
     """The installer without its package, and with a package whose bytes were
     changed on the way: a failure's code, never 0, and nothing installed."""
@@ -272,6 +290,7 @@ def main():
         case_invalid(wine, machine, setup, checks, options.work)
         case_product_running(options, wine, machine, setup, checks)
         case_damaged(options, wine, machine, setup, checks, options.work)
+        case_installer_running(wine, machine, setup, checks)
         case_disk_full(wine, machine, setup, checks, options.work)
         shortcuts = case_install(wine, machine, setup, package, checks, options.work)
         case_reinstall(wine, machine, setup, checks, options.work)
