@@ -25,6 +25,15 @@ bool IsDotSegment(const char16_t* begin, const char16_t* end) noexcept {
   return true;
 }
 
+// `folder` (with its trailing separator) or the deepest of its parents that
+// exists; empty when not even the drive does.
+String DeepestExistingFolder(String folder) noexcept {
+  while (!folder.IsEmpty() && !Folder::Exists(folder.Text())) {
+    folder = path::FolderPart(folder.Left(folder.Length() - 1));
+  }
+  return folder;
+}
+
 }  // namespace
 
 bool IsContainedRelativePath(const String& relative) noexcept {
@@ -81,12 +90,14 @@ Result FileTransfer::RunJob() noexcept {
   // anything is touched, the previous installation included.
   Result result = CheckFileList();
   if (result == kOk) {
-    RemovePreviousInstallation(settings_);
+    if (RemovePreviousInstallation(settings_) && observer_ != nullptr)
+      observer_->PreviousInstallationRemoved();
     result = CopyFileList();
     if (result != kOk) {
       Undo();
     } else {
       result = RegisterInstallation(settings_);
+      if (observer_ != nullptr) observer_->InstallationRegistered(result);
     }
   }
   LockGuard guard(lock_);
@@ -111,6 +122,7 @@ Result FileTransfer::CopyFileList() noexcept {
     if (state_ != TransferState::kIdle) return kCancelled;
     state_ = TransferState::kRunning;
   }
+  existing_folder_ = DeepestExistingFolder(settings_.InstallFolderPath());
   delete[] buffer_;
   buffer_ = new (std::nothrow) uint8_t[kBufferSize];
   if (buffer_ == nullptr) return kOutOfMemory;
@@ -231,6 +243,16 @@ void FileTransfer::Undo() noexcept {
   Folder::Remove(folder.Text(), Folder::kRemoveOnlyFolder);
   const String company_folder = CompanyFolderOf(folder, settings_.company);
   if (!company_folder.IsEmpty()) Folder::Remove(company_folder.Text(), Folder::kRemoveOnlyFolder);
+  // A failed copy into "X:\New\Product" must not leave an empty "X:\New"
+  // behind: the folders the copy made above the install folder go too, as
+  // far as they are empty, never one that was there before.
+  if (existing_folder_.IsEmpty()) return;
+  String part = path::FolderPart(folder.Left(folder.Length() - 1));
+  while (part.Length() > existing_folder_.Length() &&
+         (Folder::Remove(part.Text(), Folder::kRemoveOnlyFolder) == kOk ||
+          !Folder::Exists(part.Text()))) {
+    part = path::FolderPart(part.Left(part.Length() - 1));
+  }
 }
 
 bool FileTransfer::QueryClose(CancelConfirmation& confirmation) noexcept {

@@ -34,6 +34,10 @@ class TransferObserver {
   virtual void TransferStarted(uint64_t total) noexcept = 0;
   // `bytes_done` changed (once per chunk).
   virtual void TransferProgressed(uint64_t bytes_done) noexcept = 0;
+  // The steps around the copy, for a caller that keeps a record of them
+  // (the page shows only the copy).
+  virtual void PreviousInstallationRemoved() noexcept {}
+  virtual void InstallationRegistered(Result) noexcept {}
 
  protected:
   ~TransferObserver() = default;
@@ -76,7 +80,8 @@ class FileTransfer {
   // 12 without memory for the buffer, else the first failure's code.
   Result CopyFileList() noexcept;
   // Deletes every file the copy created, then the folders of the product
-  // that are left empty, the install folder and the company's folder.
+  // that are left empty, the install folder and the company's folder, and
+  // the empty folders above the install folder that the copy made.
   void Undo() noexcept;
 
   // The main thread's side of a close request: allowed before the copy
@@ -107,6 +112,9 @@ class FileTransfer {
   uint64_t total_ = 0;
   uint64_t bytes_done_ = 0;
   uint64_t last_reported_ = 0;
+  // The install folder or its deepest parent that existed before the copy
+  // (with its trailing separator): the undo removes nothing above it.
+  String existing_folder_;
 };
 
 // Whether a file-list path stays inside the folder it is appended to:
@@ -123,7 +131,9 @@ String CompanyFolderOf(const String& install_folder_path, const String& company)
 // names a program: runs it with "/Quiet /Update" and waits, deletes it and
 // the ".dat" files beside it, and, unless its folder is the new install
 // folder, the folder's empty tree. Nothing to do where there is no registry.
-void RemovePreviousInstallation(const InstallationSettings& settings) noexcept;
+// True when there was one.
+bool RemovePreviousInstallation(const InstallationSettings& settings) noexcept;
+
 // The part of it after the program's run: `program` deleted, the ".dat"
 // files of its folder deleted, the folder's empty tree removed unless it is
 // `install_folder`.

@@ -6,7 +6,9 @@ namespace vorn {
 
 // Installations are recorded in the Windows registry only: there is never
 // a previous one to remove here.
-void RemovePreviousInstallation(const InstallationSettings&) noexcept {}
+bool RemovePreviousInstallation(const InstallationSettings&) noexcept {
+  return false;
+}
 
 void YieldToOtherThreads() noexcept {
   sched_yield();

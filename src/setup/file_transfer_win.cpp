@@ -7,16 +7,17 @@
 
 namespace vorn {
 
-void RemovePreviousInstallation(const InstallationSettings& settings) noexcept {
+bool RemovePreviousInstallation(const InstallationSettings& settings) noexcept {
   RegistryKey key;
-  if (key.SetRoot(RegistryKey::kLocalMachine, settings.UninstallKey().Text()) != kOk) return;
+  if (key.SetRoot(RegistryKey::kLocalMachine, settings.UninstallKey().Text()) != kOk) return false;
   String program;
-  if (key.ReadText(u"VornLib.UninstallProgram", program) != kOk || program.IsEmpty()) return;
+  if (key.ReadText(u"VornLib.UninstallProgram", program) != kOk || program.IsEmpty()) return false;
   key.Close();
   // The old product removes itself quietly and keeps what an update keeps;
   // how it ends does not matter, what it leaves is cleaned up below.
   ShellRunElevated(program.Text(), u"/Quiet /Update");
   RemoveProgramAndData(program, settings.InstallFolderPath());
+  return true;
 }
 
 void YieldToOtherThreads() noexcept {

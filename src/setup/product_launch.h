@@ -18,6 +18,10 @@ inline constexpr int32_t kStartProductExitCode = 41;
 inline constexpr const char16_t* kElevatedChildParameters =
     u"-LaunchedAsAdministrator -AllowMultipleInstances";
 
+// Whether this process has administrator rights already (always outside
+// Windows, where there is nothing to ask for).
+bool RunsElevated() noexcept;
+
 // Starts the product executable with the shell's "open", without waiting.
 Result StartProduct() noexcept;
 
@@ -26,5 +30,8 @@ Result StartProduct() noexcept;
 // `owner` (a platform window), waits for it and gives its exit code. A refused prompt or a child
 // that did not start gives the refusal's code and exit code 0.
 Result RelaunchElevated(const String& program, void* owner, uint32_t& exit_code) noexcept;
+// The same with other parameters than the child's usual switches.
+Result RelaunchElevated(const String& program, const String& parameters, void* owner,
+                        uint32_t& exit_code) noexcept;
 
 }  // namespace vorn

@@ -8,7 +8,16 @@ Result StartProduct() noexcept {
   return kNotSupported;
 }
 
+bool RunsElevated() noexcept {
+  return true;
+}
+
 Result RelaunchElevated(const String&, void*, uint32_t& exit_code) noexcept {
+  exit_code = 0;
+  return kNotSupported;
+}
+
+Result RelaunchElevated(const String&, const String&, void*, uint32_t& exit_code) noexcept {
   exit_code = 0;
   return kNotSupported;
 }

@@ -4,15 +4,24 @@
 
 namespace vorn {
 
+bool RunsElevated() noexcept {
+  return IsElevated();
+}
+
 Result StartProduct() noexcept {
   const String product = InstallationSettings::Get().ProductExecutable();
   return ShellRun(product.Text(), nullptr, false, u"open");
 }
 
 Result RelaunchElevated(const String& program, void* owner, uint32_t& exit_code) noexcept {
+  return RelaunchElevated(program, String(kElevatedChildParameters), owner, exit_code);
+}
+
+Result RelaunchElevated(const String& program, const String& parameters, void* owner,
+                        uint32_t& exit_code) noexcept {
   exit_code = 0;
   SetShellRunOwnerWindow(owner);
-  return ShellRunForExitCode(program.Text(), kElevatedChildParameters, true,
+  return ShellRunForExitCode(program.Text(), parameters.Text(), true,
                              IsElevated() ? u"open" : u"runas", exit_code);
 }
 

@@ -5,10 +5,12 @@
 #include "application/application_core.h"
 #include "application/command_line.h"
 #include "foundation/windows_version.h"
+#include "package/package_file_system.h"
 #include "resources/preferences.h"
 #include "setup/installation_settings.h"
 #include "setup/product_launch.h"
 #include "setup/setup_window.h"
+#include "setup/unattended_install.h"
 #include "ui/message_box.h"
 
 namespace vorn {
@@ -23,7 +25,14 @@ SetupModule& SetupModule::Get() noexcept {
 }
 
 Result SetupModule::Initialize() noexcept {
-  const bool launched_as_administrator = CommandLine::Get().HasSwitch(u"LaunchedAsAdministrator");
+  CommandLine& command_line = CommandLine::Get();
+  const bool launched_as_administrator = command_line.HasSwitch(u"LaunchedAsAdministrator");
+  if (command_line.HasSwitch(u"Unattended")) {
+    // The module stays registered so that its shutdown runs; the quit
+    // carries the installation's result.
+    ApplicationCore::Get().RequestQuit(RunUnattended(launched_as_administrator), false);
+    return kOk;
+  }
   if (ShowsPagesItself(WindowsVersion(), launched_as_administrator)) return ShowPages();
   return RelaunchAndWait();
 }
@@ -43,6 +52,31 @@ Result SetupModule::ShowPages() noexcept {
   window_->Load(true);
   window_->MakeApplicationMainWindow();
   return kOk;
+}
+
+int32_t SetupModule::RunUnattended(bool launched_as_administrator) noexcept {
+  CommandLine& command_line = CommandLine::Get();
+  if (!ShowsPagesItself(WindowsVersion(), launched_as_administrator) && !RunsElevated()) {
+    // A deployment tool usually runs elevated already; otherwise the
+    // elevated child does the work and its exit code is the run's.
+    uint32_t child_exit_code = 0;
+    const Result relaunch =
+        RelaunchElevated(ApplicationCore::Get().ProgramPath(),
+                         UnattendedChildParameters(command_line), nullptr, child_exit_code);
+    // A refused elevation prompt is a refused access to the computer.
+    if (relaunch == kCancelled) return static_cast<int32_t>(kAccessDenied);
+    if (relaunch != kOk) return static_cast<int32_t>(relaunch);
+    return static_cast<int32_t>(child_exit_code);
+  }
+  UnattendedOptions options;
+  const Result read = ReadUnattendedOptions(command_line, options);
+  InstallationSettings& settings = InstallationSettings::Get();
+  // Held for the whole installation, as the pages hold it: the product
+  // cannot start meanwhile. No message box here; the exit code says it.
+  const String marker_name = u"VornLib.{" + settings.UuidText() + u"}";
+  product_marker_.CreateNamed(marker_name.Text());
+  return RunUnattendedInstall(options, read, product_marker_.AlreadyExisted(), settings,
+                              PackageFileSystem::Instance());
 }
 
 Result SetupModule::RelaunchAndWait() noexcept {

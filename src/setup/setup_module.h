@@ -2,7 +2,9 @@
 // role: the process that shows the pages (elevated, or on Windows before
 // Vista), or the non-elevated parent that only starts the installer again
 // with administrator rights, waits for it, and starts the product when the
-// child asks for it with exit code 41.
+// child asks for it with exit code 41. With "/Unattended" it installs
+// without a window instead (relaunching itself elevated first where it
+// must) and quits with the installation's result code.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,7 @@ class SetupModule : public AppModule {
   SetupModule() noexcept = default;
   Result ShowPages() noexcept;
   Result RelaunchAndWait() noexcept;
+  int32_t RunUnattended(bool launched_as_administrator) noexcept;
   void DestroyWindow() noexcept;
 
   SetupWindow* window_ = nullptr;

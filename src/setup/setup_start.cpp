@@ -14,12 +14,28 @@
 
 namespace vorn {
 
+namespace {
+
+// Whether the start itself ended the program (a quitting switch, no
+// description), as opposed to the single-instance rule after it.
+bool quit_during_start = false;
+
+bool Unattended() noexcept {
+  return CommandLine::Get().HasSwitch(u"Unattended");
+}
+
+}  // namespace
+
 void RunSetupStart() noexcept {
   ApplicationCore& core = ApplicationCore::Get();
   ResourceManager& resources = ResourceManager::Instance();
   RegisterInstallerDocuments(resources);
-  if (core.Description().ReadFromResources(resources) != kOk) {
-    core.RequestQuit(0, false);
+  const Result description = core.Description().ReadFromResources(resources);
+  if (description != kOk) {
+    // An unattended run reports the damaged package: a deployment tool
+    // would otherwise count an installation that never happened.
+    core.RequestQuit(Unattended() ? static_cast<int32_t>(description) : 0, false);
+    quit_during_start = true;
     return;
   }
   // Without a tracking identifier the tracker sends nothing; a failure here
@@ -32,10 +48,19 @@ void RunSetupStart() noexcept {
   RegisterInstallerControls();
   UseMessageBoxesForUserPrompts();
   HandleSetupSwitches(CommandLine::Get(), ProgramSwitchActions());
+  quit_during_start = core.QuitRequested();
 }
 
 void RegisterSetupModules() noexcept {
-  ApplicationCore::Get().RegisterModule(SetupModule::Get());
+  ApplicationCore& core = ApplicationCore::Get();
+  // Another copy of the installer runs, and the single-instance rule has
+  // ended this one with 0: an unattended run says that nothing was
+  // installed.
+  if (!quit_during_start && core.QuitRequested() && Unattended()) {
+    core.RequestQuit(static_cast<int32_t>(kAlreadyExists), false);
+    return;
+  }
+  core.RegisterModule(SetupModule::Get());
 }
 
 }  // namespace vorn

@@ -7,14 +7,17 @@ namespace vorn {
 
 // In this order: the installer's documents are registered with the
 // resource manager; the Application description is read (without one the
-// program quits with exit code 0 and nothing else runs); the analytics
+// program quits with exit code 0, with "/Unattended" with the reading's
+// result code, and nothing else runs); the analytics
 // tracker is created; the framework's string files are registered; the
 // AppUserModelID is set to the UUID text; the window toolkit's controls and
 // message-box prompts are made ready; "Quiet", then the other switches in
 // command-line order.
 void RunSetupStart() noexcept;
 
-// Registers PlatformModule's successor: SetupModule.
+// Registers PlatformModule's successor: SetupModule. An unattended run that
+// the single-instance rule ended (another copy of the installer runs) ends
+// with 14 instead of 0.
 void RegisterSetupModules() noexcept;
 
 }  // namespace vorn

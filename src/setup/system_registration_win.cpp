@@ -99,6 +99,10 @@ Result WriteUninstallEntry(InstallationSettings& settings) noexcept {
     entry.WriteText(u"VornLib.InstallFolder", settings.install_folder.Text());
     entry.WriteText(u"VornLib.ProgramGroup", settings.program_group.Text());
     entry.WriteText(u"VornLib.UninstallProgram", main_executable.Text());
+    // Deployment tools and package managers look for the silent removal
+    // here; the quiet uninstallation asks no question.
+    entry.WriteText(u"QuietUninstallString",
+                    String(u"\"" + main_executable + u"\" /Uninstall /Quiet").Text());
   }
   WriteList(settings, u"FilesList", settings.files.Count(), &FileListEntry);
   // The product registers its own file types, protocols and App Paths; the

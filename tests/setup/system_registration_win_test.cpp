@@ -182,6 +182,8 @@ TEST_F(SystemRegistrationTest, TheUninstallEntryHoldsEveryValueWithItsType) {
       {L"VornLib.InstallFolder", REG_SZ, folder, 0},
       {L"VornLib.ProgramGroup", REG_SZ, L"Vorn Registration Co\\Registered", 0},
       {L"VornLib.UninstallProgram", REG_SZ, folder + L"\\Product.exe", 0},
+      // For deployment tools: the removal that asks nothing.
+      {L"QuietUninstallString", REG_SZ, L"\"" + folder + L"\\Product.exe\" /Uninstall /Quiet", 0},
   };
   HKEY entry = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntry, 0, KEY_READ, &entry), ERROR_SUCCESS);
