@@ -49,6 +49,13 @@ Result Run(FrameworkSwitch which) noexcept {
 
 }  // namespace
 
+bool RunFrameworkSwitch(const String& name, Result& result) noexcept {
+  const FrameworkSwitch which = Classify(name);
+  if (which == FrameworkSwitch::kNone) return false;
+  result = Run(which);
+  return true;
+}
+
 uint32_t HandleFrameworkSwitches() noexcept {
   ApplicationCore& core = ApplicationCore::Get();
   CommandLine& command_line = CommandLine::Get();
@@ -57,9 +64,8 @@ uint32_t HandleFrameworkSwitches() noexcept {
   for (uint32_t i = 0; i < command_line.TokenCount(); ++i) {
     const CommandLineToken& token = command_line.Token(i);
     if (!token.is_switch) continue;
-    const FrameworkSwitch which = Classify(token.switch_name);
-    if (which == FrameworkSwitch::kNone) continue;
-    const Result result = Run(which);
+    Result result = kOk;
+    if (!RunFrameworkSwitch(token.switch_name, result)) continue;
     core.RequestQuit(static_cast<int32_t>(result), false);
     ++handled;
   }

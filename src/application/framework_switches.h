@@ -8,7 +8,16 @@
 
 #include <cstdint>
 
+#include "foundation/result.h"
+#include "foundation/string.h"
+
 namespace vorn {
+
+// Runs the framework switch of that name (compared without regard to case)
+// and gives its result in `result`; false, and nothing run, for any other
+// name. Programs that handle switches of their own in command-line order
+// call it for each switch.
+bool RunFrameworkSwitch(const String& name, Result& result) noexcept;
 
 // Sets the application's quiet flag when "Quiet" is given, then runs the
 // five switches. Returns how many of them ran.

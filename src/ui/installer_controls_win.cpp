@@ -194,17 +194,7 @@ Result EditBox::OnCreated() noexcept {
 
 String EditBox::CurrentText() const noexcept {
   if (!Exists()) return Title();
-  HWND window = static_cast<HWND>(Handle());
-  const int length = GetWindowTextLengthW(window);
-  String text;
-  if (length <= 0) return text;
-  wchar_t* buffer = static_cast<wchar_t*>(
-      HeapAlloc(GetProcessHeap(), 0, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
-  if (buffer == nullptr) return text;
-  const int copied = GetWindowTextW(window, buffer, length + 1);
-  if (copied > 0) text.Assign(reinterpret_cast<const char16_t*>(buffer), copied);
-  HeapFree(GetProcessHeap(), 0, buffer);
-  return text;
+  return PlatformWindowText(static_cast<HWND>(Handle()));
 }
 
 bool EditBox::PreTranslate(void* platform_message) noexcept {
