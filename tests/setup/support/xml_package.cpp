@@ -10,21 +10,32 @@ void XmlPackage::Add(const std::u16string& path, const std::string& utf8) {
   documents_.emplace_back(path, "\xEF\xBB\xBF" + utf8);
 }
 
-Result XmlPackage::MountIn(PackageFileSystem& files) {
-  size_t total = 1 << 16;
-  for (const auto& document : documents_) total += document.second.size() * 2 + 512;
-  archive_.assign(total, 0);
-  MemoryStream sink(archive_.data(), archive_.size(), MemoryStream::kWriting);
+Result WriteTestArchive(const std::vector<ArchiveFile>& files, std::vector<uint8_t>& archive) {
+  uint64_t total = 1 << 16;
+  for (const ArchiveFile& file : files) total += file.size + file.size / 8 + 512;
+  archive.assign(total, 0);
+  MemoryStream sink(archive.data(), archive.size(), MemoryStream::kWriting);
   ArchiveWriter writer;
   Result result = writer.Begin(&sink);
-  for (const auto& document : documents_) {
+  for (const ArchiveFile& file : files) {
     if (result != kOk) break;
-    result = writer.AddMemory(document.first.c_str(), document.second.data(),
-                              document.second.size(), kMethodDeflate);
+    result = writer.AddMemory(file.path.c_str(), file.data, file.size,
+                              static_cast<PackMethod>(file.method));
   }
   if (result == kOk) result = writer.Finish();
   if (result != kOk) return result;
-  archive_.resize(writer.BytesWritten());
+  archive.resize(writer.BytesWritten());
+  return kOk;
+}
+
+Result XmlPackage::MountIn(PackageFileSystem& files) {
+  std::vector<ArchiveFile> entries;
+  for (const auto& document : documents_) {
+    entries.push_back({document.first, reinterpret_cast<const uint8_t*>(document.second.data()),
+                       document.second.size(), kMethodDeflate});
+  }
+  const Result result = WriteTestArchive(entries, archive_);
+  if (result != kOk) return result;
   return files.MountMemory(archive_.data(), archive_.size());
 }
 

@@ -16,6 +16,17 @@ class PackageFileSystem;
 
 namespace vorn::test {
 
+// One file of a test archive.
+struct ArchiveFile {
+  std::u16string path;
+  const uint8_t* data;
+  uint64_t size;
+  uint32_t method;  // a PackMethod of the archive writer
+};
+
+// Writes the files as one archive into `archive` (resized to fit).
+Result WriteTestArchive(const std::vector<ArchiveFile>& files, std::vector<uint8_t>& archive);
+
 class XmlPackage {
  public:
   // A document, UTF-8 with a byte-order mark as the shipped files are.
