@@ -15,8 +15,11 @@
 //     success page ("RunCmd" shown). Prints first_window_ms, install_ms
 //     (from the click to the success page) and peak_working_set_bytes (the
 //     peak working set, GetProcessMemoryInfo, of the process that owns the
-//     main window: the elevated installer). Quits through "QuitCmd"
-//     afterwards. 7 when the installer ended on another page, 9 on timeout.
+//     main window: the elevated installer), and from the transfer page's
+//     progress bar first_progress_ms, copied_ms (the bar full) and
+//     after_copy_ms (from there to the success page). Quits through
+//     "QuitCmd" afterwards. 7 when the installer ended on another page, 9 on
+//     timeout.
 //
 //   install_probe run [--timeout S] -- PROGRAM [ARGS...]
 //     Runs PROGRAM to its end. Prints elapsed_ms, exit_code and
@@ -28,6 +31,8 @@
 // After "--" every word is passed on, quoted when it holds a blank, except
 // NSIS's "/D=" and "_?=" arguments, which must stay unquoted.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -147,6 +152,28 @@ vorn::Result EndPage(HWND main) {
   return Shown(main, u"QuitCmd") ? vorn::kFailed : vorn::kNotReady;
 }
 
+// When the transfer page's progress bar first moved and when it was full,
+// from the bar's own position and range.
+struct TransferTimes {
+  double first_progress = 0;
+  double bar_full = 0;
+
+  void Sample(HWND main) {
+    if (bar_full > 0) return;
+    HWND bar = probe::FindVisibleControl(main, vorn::WindowIdOf(u"ProgressBar"));
+    if (bar == nullptr) return;
+    DWORD_PTR position = 0;
+    DWORD_PTR high = 0;
+    if (!SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 100, &position) ||
+        !SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 100, &high)) {
+      return;
+    }
+    const double now = probe::Now();
+    if (position > 0 && first_progress == 0) first_progress = now;
+    if (high > 0 && position >= high) bar_full = now;
+  }
+};
+
 int Install(const Options& options) {
   if (options.window_class.empty()) return Usage();
   const std::vector<HWND> before = probe::VisibleTopLevelWindows();
@@ -185,8 +212,10 @@ int Install(const Options& options) {
   // not to take the processor from the installer being measured.
   vorn::Result page = vorn::kNotReady;
   int failure_polls = 0;
+  TransferTimes transfer;
   while (probe::Now() < deadline) {
     memory.Sample();
+    transfer.Sample(main);
     page = EndPage(main);
     if (page == vorn::kOk) break;
     // Another end page must stay for a while: between two pages neither may
@@ -197,7 +226,19 @@ int Install(const Options& options) {
   }
   const double done = probe::Now();
   memory.Sample();
-  if (page == vorn::kOk) Print("install_ms", (done - click) * 1000);
+  if (page == vorn::kOk) {
+    Print("install_ms", (done - click) * 1000);
+    // Where the time went: until the first chunk was reported, until the
+    // bar was full (every byte copied), and from there to the success page
+    // (recording the installation, the product's own registration run,
+    // shortcuts, the page change).
+    if (transfer.first_progress > 0)
+      Print("first_progress_ms", (transfer.first_progress - click) * 1000);
+    if (transfer.bar_full > 0) {
+      Print("copied_ms", (transfer.bar_full - click) * 1000);
+      Print("after_copy_ms", (done - transfer.bar_full) * 1000);
+    }
+  }
   PrintCount("peak_working_set_bytes", memory.PeakBytes());
   if (HWND quit = probe::FindVisibleControl(main, vorn::WindowIdOf(u"QuitCmd"))) {
     PostMessageW(quit, BM_CLICK, 0, 0);
