@@ -15,7 +15,8 @@
 //     success page ("RunCmd" shown). Prints first_window_ms, install_ms
 //     (from the click to the success page) and peak_working_set_bytes (the
 //     peak working set, GetProcessMemoryInfo, of the process that owns the
-//     main window: the elevated installer), and from the transfer page's
+//     main window: the elevated installer; peak_before_click_bytes is the
+//     peak while it showed its first page), and from the transfer page's
 //     progress bar first_progress_ms, copied_ms (the bar full) and
 //     after_copy_ms (from there to the success page). Quits through
 //     "QuitCmd" afterwards. 7 when the installer ended on another page, 9 on
@@ -206,6 +207,8 @@ int Install(const Options& options) {
     EndStarted(started, installer_pid);
     return vorn::kTimedOut;
   }
+  memory.Sample();
+  const uint64_t peak_before_click = memory.PeakBytes();
   const double click = probe::Now();
   PostMessageW(install, BM_CLICK, 0, 0);
   // Polled every 5 ms: often enough for installs of seconds, rarely enough
@@ -240,6 +243,7 @@ int Install(const Options& options) {
     }
   }
   PrintCount("peak_working_set_bytes", memory.PeakBytes());
+  PrintCount("peak_before_click_bytes", peak_before_click);
   if (HWND quit = probe::FindVisibleControl(main, vorn::WindowIdOf(u"QuitCmd"))) {
     PostMessageW(quit, BM_CLICK, 0, 0);
   }
