@@ -5,7 +5,9 @@
 # build's tools/vornpack/vornpack), or it is built from this source tree
 # with the host's compiler into host-tools/ of the build folder.
 #
-# Gives the target host_vornpack and VORN_HOST_VORNPACK_PROGRAM, its path.
+# Gives the target host_vornpack and VORN_HOST_VORNPACK_PROGRAM, its path
+# (a cache entry: the guard skips this file in every later folder that
+# includes it, and a plain variable would not reach those folders).
 include_guard(GLOBAL)
 
 set(VORN_HOST_VORNPACK "" CACHE FILEPATH
@@ -13,7 +15,7 @@ set(VORN_HOST_VORNPACK "" CACHE FILEPATH
 
 if(VORN_HOST_VORNPACK)
   add_custom_target(host_vornpack)
-  set(VORN_HOST_VORNPACK_PROGRAM ${VORN_HOST_VORNPACK})
+  set(VORN_HOST_VORNPACK_PROGRAM ${VORN_HOST_VORNPACK} CACHE INTERNAL "")
 else()
   include(ExternalProject)
   set(host_dir ${CMAKE_BINARY_DIR}/host-tools)
@@ -27,5 +29,5 @@ else()
     # Its sources are ours and change with the tree: let make decide.
     BUILD_ALWAYS TRUE
     BUILD_BYPRODUCTS ${host_dir}/tools/vornpack/vornpack)
-  set(VORN_HOST_VORNPACK_PROGRAM ${host_dir}/tools/vornpack/vornpack)
+  set(VORN_HOST_VORNPACK_PROGRAM ${host_dir}/tools/vornpack/vornpack CACHE INTERNAL "")
 endif()
