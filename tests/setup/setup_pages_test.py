@@ -59,7 +59,7 @@ class Wine:
     def __init__(self, options, display):
         self.options = options
         self.env = dict(os.environ, DISPLAY=display.name, WINEPREFIX=options.prefix,
-                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="C.UTF-8")
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", LC_ALL="C.UTF-8")
 
     def command(self, program, *args):
         return [self.options.wine_run, "--prefix", self.options.prefix, program] + list(args)
