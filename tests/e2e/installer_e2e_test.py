@@ -849,8 +849,11 @@ def test_killed_installer(ctx):
         checks.that(code is not None, "the first process ends when the elevated one is killed")
         print("the first process ended with %r" % code, flush=True)
         folder = wine.host_path(DEFAULT_FOLDER)
-        print("left by the killed copy: %d files" % sum(
-            len(names) for _, _, names in os.walk(folder)), flush=True)
+        partial = sorted("%s (%d bytes)" % (os.path.relpath(os.path.join(top, name), folder),
+                                            os.path.getsize(os.path.join(top, name)))
+                         for top, _, names in os.walk(folder) for name in names)
+        print("left by the killed copy: %s" % (", ".join(partial) or "nothing"), flush=True)
+        checks.that(partial, "the killed copy had begun (files in the install folder)")
 
         install_defaults(ctx, wine, checks, "killed-rerun", variant="big")
         check_files(wine, checks, DEFAULT_FOLDER, files)
