@@ -6,15 +6,17 @@ display, driven like a user drives them. One test per run:
       --driver e2e_driver.exe --screens DIR [--work DIR]
 
 Tests: full_install, options, cancel, failure, upgrade, uninstall, instances,
-language_and_corrupt, no_trace_cycles, killed_installer. Each takes a fresh
-copy of a prepared Wine prefix and
-keeps a screenshot of every page it passes (<screens>/<test>-<page>.png).
+language_and_corrupt, no_trace_cycles, killed_installer, worker_crash. Each
+takes a fresh copy of a prepared Wine prefix and keeps a screenshot of every
+page it passes (<screens>/<test>-<page>.png).
 Exit code 0 passed, 1 failed, 77 skipped (the installer or the product is
 not built).
 """
 
 import argparse
+import copy
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -872,6 +874,72 @@ def test_killed_installer(ctx):
     checks.fail()
 
 
+ACCESS_VIOLATION = 0xC0000005
+CRASH_DUMP = "VornLib-CrashReport.dmp"
+
+
+def test_worker_crash(ctx):
+    """A processor fault in the copy's worker thread (a test-only copy of
+    the installer, asked through the environment): the report box names the
+    dump, the dump is written, the process ends with the exception code; a
+    rerun of the shipped installer repairs everything and a quiet removal
+    leaves nothing but the dump."""
+    checks = Checks("worker_crash")
+    if not ctx.args.faulting_stub:
+        print("skipped: the faulting installer copy is not built")
+        raise SystemExit(SKIPPED)
+    paths = copy.copy(ctx.paths)
+    paths.stub = ctx.args.faulting_stub
+    faulting = demo_package.build_setup(paths, os.path.join(ctx.work, "packages"), "default",
+                                        ctx.standard_package, label="faulting")
+    files = ctx.files()
+    with ctx.session("worker_crash") as wine:
+        before = snapshot.take(wine)
+        temp = wine.wine("cmd", "/c", "echo", "%TEMP%")[1].strip()
+        dump = wine.host_path(temp + "\\" + CRASH_DUMP)
+        # The elevated copy itself, as the first process starts it, run by
+        # the driver, which gives its exit code.
+        wine.env["VORN_TEST_TRANSFER_FAULT"] = "1"
+        log = os.path.join(wine.work_dir, "wine-%d.log" % len(wine.started))
+        runner = wine.start(wine.windows_path(ctx.args.driver), "run", "--timeout", "180000",
+                            wine.windows_path(faulting), "-LaunchedAsAdministrator",
+                            "-AllowMultipleInstances")
+        del wine.env["VORN_TEST_TRANSFER_FAULT"]
+        setup = Installer(wine, faulting, ctx.screens, "worker_crash")
+        checks.require(setup.wait_page("MainPage", timeout=90000, shot=False) == "MainPage",
+                       "the main page shows")
+        checks.require(setup.click("InstallCmd").ok, "Install can be clicked")
+        box = setup.driver("wait-dialog", timeout=60000)
+        checks.require(box.ok, "the crash report shows")
+        setup.shot("CrashReport")
+        checks.that(any(CRASH_DUMP in text for text in box.all("text")),
+                    "the report names the dump: %r" % box.all("text"))
+        setup.driver("press-dialog", "OK", timeout=10000)
+        try:
+            runner.wait(timeout=120)
+        except subprocess.TimeoutExpired:
+            pass
+        with open(log, encoding="utf-8", errors="replace") as f:
+            output = f.read()
+        exits = [line[5:].strip() for line in output.splitlines() if line.startswith("exit=")]
+        checks.equal(exits, [str(ACCESS_VIOLATION)], "the crashed installer's exit code")
+        checks.that(os.path.isfile(dump) and os.path.getsize(dump) > 0,
+                    "the dump is written: %s" % dump)
+        folder = wine.host_path(DEFAULT_FOLDER)
+        print("left by the crashed copy: %s" % (", ".join(sorted(
+            os.path.relpath(os.path.join(top, name), folder)
+            for top, _, names in os.walk(folder) for name in names)) or "nothing"), flush=True)
+
+        install_defaults(ctx, wine, checks, "worker_crash-rerun")
+        check_files(wine, checks, DEFAULT_FOLDER, files)
+        quiet_uninstall(wine, checks, "after the rerun")
+        # The dump stays: it is the user's to send with the report.
+        left = traces(before, snapshot.take(wine), KNOWN_LEFTOVERS + [
+            r"^file:%s$" % re.escape(os.path.relpath(dump, wine.drive_c()))])
+        checks.that(left.empty(), "the quiet uninstall after the crash leaves:\n%s" % left.report())
+    checks.fail()
+
+
 TESTS = {
     "full_install": test_full_install,
     "options": test_options,
@@ -883,6 +951,7 @@ TESTS = {
     "language_and_corrupt": test_language_and_corrupt,
     "no_trace_cycles": test_no_trace_cycles,
     "killed_installer": test_killed_installer,
+    "worker_crash": test_worker_crash,
 }
 
 
@@ -896,6 +965,7 @@ def main():
     parser.add_argument("--work")
     parser.add_argument("--stub", help="the installer program (default: the build's)")
     parser.add_argument("--product", help="the product program to pack (default: the build's)")
+    parser.add_argument("--faulting-stub", help="the test-only installer copy that faults on request")
     parser.add_argument("--vornpack", help="a vornpack for this machine (default: a built one)")
     args = parser.parse_args()
     try:
