@@ -1,6 +1,9 @@
 #include "setup/file_transfer.h"
 
 #include <new>
+#ifdef VORN_TEST_TRANSFER_FAULT
+#include <cstdlib>
+#endif
 
 #include "foundation/folder.h"
 #include "foundation/path.h"
@@ -13,6 +16,18 @@
 namespace vorn {
 
 namespace {
+
+#ifdef VORN_TEST_TRANSFER_FAULT
+// Test builds only (a separate copy of the installer, never the shipped
+// one): a processor fault in the middle of the copy when the environment
+// asks for it, so that the crash report and the repair by a rerun can be
+// tried on a real fault.
+void FaultWhenAsked() noexcept {
+  if (std::getenv("VORN_TEST_TRANSFER_FAULT") == nullptr) return;
+  volatile int* volatile nowhere = nullptr;
+  *nowhere = 1;
+}
+#endif
 
 // A segment of dots and blanks alone: "..", and also what Windows trims to
 // it (".. ", "...").
@@ -133,6 +148,9 @@ Result FileTransfer::CopyFileList() noexcept {
   if (observer_ != nullptr) observer_->TransferStarted(total_);
 
   for (uint32_t i = 0; i < settings_.files.Count(); ++i) {
+#ifdef VORN_TEST_TRANSFER_FAULT
+    if (i == 1) FaultWhenAsked();
+#endif
     const Result result = CopyEntry(i);
     if (result != kOk) return result;
   }

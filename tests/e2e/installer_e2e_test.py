@@ -6,14 +6,18 @@ display, driven like a user drives them. One test per run:
       --driver e2e_driver.exe --screens DIR [--work DIR]
 
 Tests: full_install, options, cancel, failure, upgrade, uninstall, instances,
-language_and_corrupt. Each takes a fresh copy of a prepared Wine prefix and
-keeps a screenshot of every page it passes (<screens>/<test>-<page>.png).
+language_and_corrupt, no_trace_cycles, killed_installer, worker_crash. Each
+takes a fresh copy of a prepared Wine prefix and keeps a screenshot of every
+page it passes (<screens>/<test>-<page>.png).
 Exit code 0 passed, 1 failed, 77 skipped (the installer or the product is
 not built).
 """
 
 import argparse
+import copy
 import os
+import re
+import signal
 import subprocess
 import sys
 import time
@@ -26,7 +30,7 @@ sys.path.insert(0, os.path.join(HERE, "support"))
 import demo_package  # noqa: E402
 import snapshot  # noqa: E402
 from installer import (APP_PATHS_KEY, COMMON_PROGRAMS, COMPANY, DEFAULT_FOLDER,  # noqa: E402
-                       LAST_PAGES, PRODUCT_CLASS, PRODUCT_EXE, PRODUCT_NAME, SETUP_CLASS,
+                       LAST_PAGES, NOT_THE_PRODUCT, PRODUCT_CLASS, PRODUCT_EXE, PRODUCT_NAME, SETUP_CLASS,
                        Checks, Installer, local_today, lnk_target_matches,
                        product_entries, product_traces, read_file_list, read_strings,
                        uninstall_entry, wait_until, without_mnemonic)
@@ -529,8 +533,8 @@ def test_upgrade(ctx):
     checks.fail()
 
 
-def uninstall_command(entry):
-    command = entry["UninstallString"][1]
+def uninstall_command(entry, name="UninstallString"):
+    command = entry[name][1]
     exe, _, switches = command[1:].partition('" ')
     return exe, switches.split()
 
@@ -688,6 +692,253 @@ def test_language_and_corrupt(ctx):
                      allowed=[r"^file:Program Files/%s$" % COMPANY])
     checks.fail()
 
+# ---------------------------------------------------------------- no trace
+
+# The company folder above the install folder: the uninstallation removes
+# only the install folder, so an emptied "Vorn Software" stays behind. Not a
+# trace of the product's files, but a folder the first installation made.
+KNOWN_LEFTOVERS = [r"^file:Program Files/%s$" % COMPANY]
+
+# Wine's churn without its temporary folder: what an installation leaves in
+# the temporary folder counts as a trace here.
+NOISE_BUT_TEMP = [p for p in snapshot.WINE_NOISE if "Temp" not in p]
+# The choices the installer remembers for its next run: set on purpose.
+INSTALLER_PREFERENCES = [p for p in NOT_THE_PRODUCT if p not in snapshot.WINE_NOISE]
+
+
+def traces(before, after, allowed=()):
+    """The changes from before to after that Wine's churn (but for the
+    temporary folder) and the installer's remembered choices do not explain."""
+    return snapshot.diff(before, after).without(
+        NOISE_BUT_TEMP + INSTALLER_PREFERENCES + list(allowed))
+
+
+def quiet_uninstall(wine, checks, what):
+    """Runs the entry's QuietUninstallString and waits until the removal of
+    the program and its folder, which goes on after the program ended."""
+    entry = uninstall_entry(wine)
+    checks.require(entry is not None and "QuietUninstallString" in entry,
+                   "%s: the entry has a quiet uninstall command" % what)
+    exe, switches = uninstall_command(entry, "QuietUninstallString")
+    checks.equal(switches, ["/Uninstall", "/Quiet"], "%s: the quiet uninstall switches" % what)
+    checks.equal(wine.start(exe, *switches).wait(timeout=180), 0,
+                 "%s: exit code of the quiet uninstall" % what)
+    checks.require(uninstall_entry(wine) is None, "%s: the entry is removed" % what)
+    # The next installation must not start while the batch file still
+    # deletes the folder: it would take the new files with it.
+    checks.require(wait_until(lambda: not os.path.exists(wine.host_path(DEFAULT_FOLDER)), 60),
+                   "%s: the install folder is removed" % what)
+    # The batch file deletes itself last.
+    users = wine.drive_c("users")
+    wait_until(lambda: not any(name.lower().endswith(".bat")
+                               for _, _, names in os.walk(users) for name in names), 30)
+
+
+def install_unattended(ctx, wine, checks, what, quick_launch):
+    process = wine.start(wine.windows_path(ctx.setup()), "/Unattended",
+                         "/QuickLaunchShortcut=%d" % quick_launch)
+    checks.equal(process.wait(timeout=300), 0, "%s: exit code of /Unattended" % what)
+    entry = uninstall_entry(wine)
+    checks.require(entry is not None, "%s: the entry is written" % what)
+    checks.equal(any("Quick Launch" in path for path in entry["ShortcutsList"]), bool(quick_launch),
+                 "%s: a quick-launch shortcut is listed: %r" % (what, entry["ShortcutsList"]))
+
+
+def test_no_trace_cycles(ctx):
+    """Twenty installations and quiet removals in one prefix (the first and
+    the last through the pages): the registry and the file tree, the
+    temporary folder included, end as they began."""
+    checks = Checks("no_trace_cycles")
+    cycles = 20
+    with ctx.session("no_trace_cycles") as wine:
+        # Windows has the user's quick-launch folder from the start; a fresh
+        # Wine prefix does not, and the installer makes no folder for an
+        # optional shortcut.
+        roaming = wine.host_path(wine.wine("cmd", "/c", "echo", "%APPDATA%")[1].strip())
+        os.makedirs(os.path.join(roaming, "Microsoft", "Internet Explorer", "Quick Launch"),
+                    exist_ok=True)
+        before = snapshot.take(wine)
+        after_first = None
+        for cycle in range(1, cycles + 1):
+            started = time.time()
+            what = "cycle %d" % cycle
+            if cycle in (1, cycles):
+                install_defaults(ctx, wine, checks, "no_trace-cycle%d" % cycle)
+            else:
+                # The quick-launch shortcut too, on all but the last of
+                # these; that one sets the remembered choice back, so the
+                # last cycle's pages start as the first one's did.
+                install_unattended(ctx, wine, checks, what, int(cycle < cycles - 1))
+            quiet_uninstall(wine, checks, what)
+            if cycle == 1:
+                after_first = snapshot.take(wine)
+            print("%s: %.1f s" % (what, time.time() - started), flush=True)
+            checks.fail()
+        after = snapshot.take(wine)
+        left = traces(before, after)
+        print("changes after %d cycles (the known leftovers included):\n%s"
+              % (cycles, left.report() or "none"), flush=True)
+        checks.that(left.without(KNOWN_LEFTOVERS).empty(),
+                    "after %d cycles something is left:\n%s"
+                    % (cycles, left.without(KNOWN_LEFTOVERS).report()))
+        # Every cycle after the first changes nothing but the choices the
+        # switches set on purpose (the quick-launch shortcut, which the
+        # installer remembers): nothing accumulates.
+        drift = snapshot.diff(after_first, after).without(NOISE_BUT_TEMP + INSTALLER_PREFERENCES)
+        checks.that(drift.empty(), "cycles 2-%d changed what the first left:\n%s"
+                    % (cycles, drift.report()))
+    checks.fail()
+
+
+def session_processes(wine, needle):
+    """Linux process ids of this session's Wine processes whose command line
+    holds the needle (the prefix tells them from other tests' processes)."""
+    found = []
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % name, "rb") as f:
+                command = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
+            with open("/proc/%s/environ" % name, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if ("WINEPREFIX=" + wine.prefix).encode() in environment and needle.lower() in command.lower():
+            found.append((int(name), command.strip()))
+    return found
+
+
+def without_lnk_times(taken):
+    """The snapshot with the shortcuts' times left out: a shortcut is made
+    when the installation ends, so two installations' differ by nature."""
+    for path, (kind, size, mtime) in list(taken.files.items()):
+        if path.lower().endswith(".lnk"):
+            taken.files[path] = (kind, size, 0)
+    return taken
+
+
+def test_killed_installer(ctx):
+    """The elevated installer killed in the middle of the copy: a rerun
+    succeeds and ends as a clean installation does; a quiet removal then
+    leaves nothing."""
+    checks = Checks("killed_installer")
+    files = ctx.files("big")
+    setup_exe = ctx.setup("big")
+    with ctx.session("killed_installer") as wine:
+        before = snapshot.take(wine)
+        setup = Installer(wine, setup_exe, ctx.screens, "killed")
+        parent = setup.start()
+        checks.require(setup.wait_page("MainPage", timeout=90000, shot=False) == "MainPage",
+                       "the main page shows")
+        checks.require(setup.click("InstallCmd").ok, "Install can be clicked")
+        checks.require(setup.wait_page("FileTransferPage", timeout=30000, shot=False) is not None,
+                       "the transfer page shows")
+        # Well into the copy: some files are there, the large one is not whole.
+        wait_until(lambda: (setup.text("ProgressionLabel") or "0").strip()[:2].rstrip("%").isdigit()
+                   and int((setup.text("ProgressionLabel") or "0").strip()[:2].rstrip("%")) >= 10, 60)
+        setup.shot("FileTransferPage")
+        percent = setup.text("ProgressionLabel")
+        children = session_processes(wine, "-LaunchedAsAdministrator")
+        checks.require(len(children) == 1, "one elevated installer process: %r"
+                       % session_processes(wine, os.path.basename(setup_exe)))
+        os.kill(children[0][0], signal.SIGKILL)
+        print("killed %s at %s" % (children[0], percent), flush=True)
+        try:
+            code = parent.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            code = None
+        checks.that(code is not None, "the first process ends when the elevated one is killed")
+        print("the first process ended with %r" % code, flush=True)
+        folder = wine.host_path(DEFAULT_FOLDER)
+        partial = sorted("%s (%d bytes)" % (os.path.relpath(os.path.join(top, name), folder),
+                                            os.path.getsize(os.path.join(top, name)))
+                         for top, _, names in os.walk(folder) for name in names)
+        print("left by the killed copy: %s" % (", ".join(partial) or "nothing"), flush=True)
+        checks.that(partial, "the killed copy had begun (files in the install folder)")
+
+        install_defaults(ctx, wine, checks, "killed-rerun", variant="big")
+        check_files(wine, checks, DEFAULT_FOLDER, files)
+        rerun = snapshot.take(wine)
+        quiet_uninstall(wine, checks, "after the rerun")
+        left = traces(before, snapshot.take(wine), KNOWN_LEFTOVERS)
+        checks.that(left.empty(), "the quiet uninstall after the rerun leaves:\n%s" % left.report())
+
+        # A clean installation into the same prefix: the rerun's end state
+        # is the same, file by file (sizes and times) and value by value.
+        install_defaults(ctx, wine, checks, "killed-clean", variant="big")
+        differs = snapshot.diff(without_lnk_times(rerun),
+                                without_lnk_times(snapshot.take(wine))).without(NOISE_BUT_TEMP)
+        checks.that(differs.empty(), "the rerun's end state differs from a clean install's:\n%s"
+                    % differs.report())
+    checks.fail()
+
+
+ACCESS_VIOLATION = 0xC0000005
+CRASH_DUMP = "VornLib-CrashReport.dmp"
+
+
+def test_worker_crash(ctx):
+    """A processor fault in the copy's worker thread (a test-only copy of
+    the installer, asked through the environment): the report box names the
+    dump, the dump is written, the process ends with the exception code; a
+    rerun of the shipped installer repairs everything and a quiet removal
+    leaves nothing but the dump."""
+    checks = Checks("worker_crash")
+    if not ctx.args.faulting_stub:
+        print("skipped: the faulting installer copy is not built")
+        raise SystemExit(SKIPPED)
+    paths = copy.copy(ctx.paths)
+    paths.stub = ctx.args.faulting_stub
+    faulting = demo_package.build_setup(paths, os.path.join(ctx.work, "packages"), "default",
+                                        ctx.standard_package, label="faulting")
+    files = ctx.files()
+    with ctx.session("worker_crash") as wine:
+        before = snapshot.take(wine)
+        temp = wine.wine("cmd", "/c", "echo", "%TEMP%")[1].strip()
+        dump = wine.host_path(temp + "\\" + CRASH_DUMP)
+        # The elevated copy itself, as the first process starts it, run by
+        # the driver, which gives its exit code.
+        wine.env["VORN_TEST_TRANSFER_FAULT"] = "1"
+        log = os.path.join(wine.work_dir, "wine-%d.log" % len(wine.started))
+        runner = wine.start(wine.windows_path(ctx.args.driver), "run", "--timeout", "180000",
+                            wine.windows_path(faulting), "-LaunchedAsAdministrator",
+                            "-AllowMultipleInstances")
+        del wine.env["VORN_TEST_TRANSFER_FAULT"]
+        setup = Installer(wine, faulting, ctx.screens, "worker_crash")
+        checks.require(setup.wait_page("MainPage", timeout=90000, shot=False) == "MainPage",
+                       "the main page shows")
+        checks.require(setup.click("InstallCmd").ok, "Install can be clicked")
+        box = setup.driver("wait-dialog", timeout=60000)
+        checks.require(box.ok, "the crash report shows")
+        setup.shot("CrashReport")
+        checks.that(any(CRASH_DUMP in text for text in box.all("text")),
+                    "the report names the dump: %r" % box.all("text"))
+        setup.driver("press-dialog", "OK", timeout=10000)
+        try:
+            runner.wait(timeout=120)
+        except subprocess.TimeoutExpired:
+            pass
+        with open(log, encoding="utf-8", errors="replace") as f:
+            output = f.read()
+        exits = [line[5:].strip() for line in output.splitlines() if line.startswith("exit=")]
+        checks.equal(exits, [str(ACCESS_VIOLATION)], "the crashed installer's exit code")
+        checks.that(os.path.isfile(dump) and os.path.getsize(dump) > 0,
+                    "the dump is written: %s" % dump)
+        folder = wine.host_path(DEFAULT_FOLDER)
+        print("left by the crashed copy: %s" % (", ".join(sorted(
+            os.path.relpath(os.path.join(top, name), folder)
+            for top, _, names in os.walk(folder) for name in names)) or "nothing"), flush=True)
+
+        install_defaults(ctx, wine, checks, "worker_crash-rerun")
+        check_files(wine, checks, DEFAULT_FOLDER, files)
+        quiet_uninstall(wine, checks, "after the rerun")
+        # The dump stays: it is the user's to send with the report.
+        left = traces(before, snapshot.take(wine), KNOWN_LEFTOVERS + [
+            r"^file:%s$" % re.escape(os.path.relpath(dump, wine.drive_c()))])
+        checks.that(left.empty(), "the quiet uninstall after the crash leaves:\n%s" % left.report())
+    checks.fail()
+
 
 TESTS = {
     "full_install": test_full_install,
@@ -698,6 +949,9 @@ TESTS = {
     "uninstall": test_uninstall,
     "instances": test_instances,
     "language_and_corrupt": test_language_and_corrupt,
+    "no_trace_cycles": test_no_trace_cycles,
+    "killed_installer": test_killed_installer,
+    "worker_crash": test_worker_crash,
 }
 
 
@@ -711,6 +965,7 @@ def main():
     parser.add_argument("--work")
     parser.add_argument("--stub", help="the installer program (default: the build's)")
     parser.add_argument("--product", help="the product program to pack (default: the build's)")
+    parser.add_argument("--faulting-stub", help="the test-only installer copy that faults on request")
     parser.add_argument("--vornpack", help="a vornpack for this machine (default: a built one)")
     args = parser.parse_args()
     try:
