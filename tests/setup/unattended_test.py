@@ -61,6 +61,20 @@ class Checks:
         if not condition:
             self.failures.append(what)
 
+    def exit_status(self):
+        if self.failures:
+            print("FAILED:", "; ".join(self.failures))
+            return 1
+        print("all cases passed")
+        return 0
+
+
+def end_session(prefix, display):
+    """Stops the prefix's Wine server (and whatever it still runs) and the display."""
+    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    display.close()
+
 
 def make_package(options, work):
     """The demo package whose product is the test product (its UUID, its executable)."""
@@ -296,14 +310,8 @@ def main():
         case_reinstall(wine, machine, setup, checks, options.work)
         case_quiet_uninstall(wine, machine, checks, shortcuts)
     finally:
-        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=options.prefix),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        display.close()
-    if checks.failures:
-        print("FAILED:", "; ".join(checks.failures))
-        return 1
-    print("all cases passed")
-    return 0
+        end_session(options.prefix, display)
+    return checks.exit_status()
 
 
 if __name__ == "__main__":

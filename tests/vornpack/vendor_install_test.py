@@ -24,7 +24,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "setup"))
 from setup_pages_test import Display, Wine  # noqa: E402
-from unattended_test import PRODUCT_UUID, Checks, Machine, case_quiet_uninstall  # noqa: E402
+from unattended_test import (PRODUCT_UUID, Checks, Machine, case_quiet_uninstall,  # noqa: E402
+                             end_session)
 
 ENTRY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall" + "\\{" + PRODUCT_UUID + "}"
 FOLDER = r"C:\Acme Vendor\Writer"
@@ -128,14 +129,8 @@ def main():
             case_quiet_uninstall(wine, machine, checks, shortcuts, entry=ENTRY, folder=FOLDER)
     finally:
         os.chdir(old_cwd)
-        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=options.prefix),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        display.close()
-    if checks.failures:
-        print("FAILED:", "; ".join(checks.failures))
-        return 1
-    print("all cases passed")
-    return 0
+        end_session(options.prefix, display)
+    return checks.exit_status()
 
 
 if __name__ == "__main__":
