@@ -42,6 +42,31 @@ bool IsAsciiLetter(char16_t unit) noexcept {
   return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z');
 }
 
+// A program in a subfolder of the install folder ("Bin\Writer.exe") keeps
+// that subfolder alive until it ends, so the folder cannot be removed during
+// the uninstallation, and the batch's last "rd" would fail on it. One "rd"
+// per folder between the two, deepest first, once the program is gone; "rd"
+// without /s leaves a folder that still holds something the user put there.
+String ProgramFolderLines(const String& folder, const String& program) noexcept {
+  String lines;
+  if (folder.IsEmpty() || program.Length() <= folder.Length() ||
+      !program.Left(folder.Length()).EqualsIgnoringCase(folder.Text())) {
+    return lines;
+  }
+  const String below = program.Tail(folder.Length());
+  // Anything that could leave the folder or change what the line does.
+  if (!AllSegments(below, [](const String& segment) {
+        return !segment.IsEmpty() && !IsDotSegment(segment) && segment.Find(u'%') < 0 &&
+               segment.Find(u'"') < 0;
+      })) {
+    return lines;
+  }
+  for (uint32_t end = program.Length(); end > folder.Length(); --end) {
+    if (path::IsSeparator(program[end - 1])) lines += u"rd \"" + program.Left(end - 1) + u"\"\r\n";
+  }
+  return lines;
+}
+
 }  // namespace
 
 String UninstallEntryName(const Guid& uuid) noexcept {
@@ -61,10 +86,14 @@ String UninstallTitle(const ApplicationDescription& description) noexcept {
 
 String UninstallBatchText(const String& folder, const String& program,
                           const String& batch) noexcept {
-  String text_template = kBatchHead;
-  if (!folder.IsEmpty()) text_template += kBatchFolderLines;
-  text_template += kBatchTail;
-  return Format(text_template.Text(), FormatArg(folder), FormatArg(program), FormatArg(batch));
+  // The folder lines are text, not template: a path may hold braces.
+  String text = Format(kBatchHead, FormatArg(folder), FormatArg(program), FormatArg(batch));
+  if (!folder.IsEmpty()) {
+    text += ProgramFolderLines(folder, program);
+    text += Format(kBatchFolderLines, FormatArg(folder), FormatArg(program), FormatArg(batch));
+  }
+  text += Format(kBatchTail, FormatArg(folder), FormatArg(program), FormatArg(batch));
+  return text;
 }
 
 bool IsRemovableInstallFolder(const String& folder) noexcept {

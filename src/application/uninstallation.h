@@ -35,6 +35,8 @@ String UninstallTitle(const ApplicationDescription& description) noexcept;
 // trailing separator), the program and the batch file itself; lines end in
 // CR LF, the last one without. An empty folder leaves out the two lines that
 // empty and remove it, so that only the program and the batch are deleted.
+// A program in a subfolder of the install folder has the folders between
+// removed (when empty) before the install folder.
 String UninstallBatchText(const String& folder, const String& program,
                           const String& batch) noexcept;
 // Whether a folder may be emptied by the batch's wildcard: an absolute path

@@ -38,6 +38,30 @@ TEST(UninstallBatch, WithoutAFolderOnlyTheProgramAndTheBatchAreDeleted) {
   EXPECT_EQ(Narrow(text).find("*.???"), std::string::npos);
 }
 
+TEST(UninstallBatch, AProgramInSubfoldersHasThemRemovedDeepestFirstBeforeTheFolder) {
+  const String text =
+      UninstallBatchText(u"C:\\ACMEVE~1\\WRITER\\", u"c:\\acmeve~1\\writer\\BIN\\X64\\WRITER.EXE",
+                         u"C:\\T\\B.CMD");
+  EXPECT_EQ(Narrow(text),
+            "@echo off\r\ncd\\\r\n:loop\r\n"
+            "del \"c:\\acmeve~1\\writer\\BIN\\X64\\WRITER.EXE\"\r\n"
+            "if exist \"c:\\acmeve~1\\writer\\BIN\\X64\\WRITER.EXE\" goto loop\r\n"
+            "rd \"c:\\acmeve~1\\writer\\BIN\\X64\"\r\n"
+            "rd \"c:\\acmeve~1\\writer\\BIN\"\r\n"
+            "del \"C:\\ACMEVE~1\\WRITER\\*.???\"\r\n"
+            "rd \"C:\\ACMEVE~1\\WRITER\\\"\r\n"
+            "del \"C:\\T\\B.CMD\"");
+  // A program outside the folder, or a path that could leave it or change
+  // the line, adds no "rd" of its own; nor does one without a folder.
+  for (const char16_t* program : {u"D:\\OTHER\\BIN\\W.EXE", u"C:\\A\\W\\..\\..\\W.EXE",
+                                  u"C:\\A\\W\\%PATH%\\W.EXE", u"C:\\A\\W\\\\W.EXE"}) {
+    const std::string other = Narrow(UninstallBatchText(u"C:\\A\\W\\", program, u"C:\\T\\B.CMD"));
+    EXPECT_EQ(other.find("rd"), other.rfind("rd")) << other;
+  }
+  EXPECT_EQ(Narrow(UninstallBatchText(String(), u"C:\\A\\BIN\\W.EXE", u"B.CMD")).find("rd"),
+            std::string::npos);
+}
+
 TEST(UninstallBatch, OnlyAbsoluteFoldersBelowADriveRootMayBeEmptied) {
   for (const char16_t* folder : {u"C:\\Program Files\\Vorn\\", u"D:/Games/Vorn/", u"c:\\A\\"}) {
     EXPECT_TRUE(IsRemovableInstallFolder(folder)) << Narrow(folder);

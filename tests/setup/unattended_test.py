@@ -61,6 +61,20 @@ class Checks:
         if not condition:
             self.failures.append(what)
 
+    def exit_status(self):
+        if self.failures:
+            print("FAILED:", "; ".join(self.failures))
+            return 1
+        print("all cases passed")
+        return 0
+
+
+def end_session(prefix, display):
+    """Stops the prefix's Wine server (and whatever it still runs) and the display."""
+    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    display.close()
+
 
 def make_package(options, work):
     """The demo package whose product is the test product (its UUID, its executable)."""
@@ -220,8 +234,8 @@ def case_reinstall(wine, machine, setup, checks, work):
                   "again: the existing installation's folder and group are kept")
 
 
-def case_quiet_uninstall(wine, machine, checks, shortcuts):
-    command = (machine.query(ENTRY) or {}).get("QuietUninstallString", "")
+def case_quiet_uninstall(wine, machine, checks, shortcuts, entry=ENTRY, folder=FOLDER):
+    command = (machine.query(entry) or {}).get("QuietUninstallString", "")
     # Run as written: the quoted program, then its switches.
     match = re.fullmatch(r'"([^"]+)"\s+(.*)', command)
     checks.expect(match is not None, f"uninstall: a quoted program and switches ({command})")
@@ -232,11 +246,11 @@ def case_quiet_uninstall(wine, machine, checks, shortcuts):
     # The program's own file and the folder go with a batch that waits for
     # the program to end.
     for _ in range(600):
-        if not os.path.exists(machine.unix(FOLDER)):
+        if not os.path.exists(machine.unix(folder)):
             break
         time.sleep(0.1)
-    checks.expect(not os.path.exists(machine.unix(FOLDER)), "uninstall: the folder is gone")
-    checks.expect(machine.query(ENTRY) is None, "uninstall: the entry is gone")
+    checks.expect(not os.path.exists(machine.unix(folder)), "uninstall: the folder is gone")
+    checks.expect(machine.query(entry) is None, "uninstall: the entry is gone")
     checks.expect(not any(os.path.exists(machine.unix(s)) for s in shortcuts), "uninstall: no shortcut left")
 
 
@@ -296,14 +310,8 @@ def main():
         case_reinstall(wine, machine, setup, checks, options.work)
         case_quiet_uninstall(wine, machine, checks, shortcuts)
     finally:
-        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(os.environ, WINEPREFIX=options.prefix),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        display.close()
-    if checks.failures:
-        print("FAILED:", "; ".join(checks.failures))
-        return 1
-    print("all cases passed")
-    return 0
+        end_session(options.prefix, display)
+    return checks.exit_status()
 
 
 if __name__ == "__main__":
