@@ -71,6 +71,7 @@ Result PackageFileSystem::Push(Mounted* mounted, Stream* source) noexcept {
     delete mounted;
     return result;
   }
+  mounted->source = source;
   LockGuard guard(lock_);
   mounted->next = archives_;
   archives_ = mounted;
@@ -106,11 +107,34 @@ Result PackageFileSystem::MountFile(const char16_t* path) noexcept {
   return Push(mounted, &mounted->file);
 }
 
+Result PackageFileSystem::MountFileRange(const char16_t* path, uint64_t offset,
+                                         uint64_t size) noexcept {
+  Mounted* mounted = new (std::nothrow) Mounted();
+  if (mounted == nullptr) return kOutOfMemory;
+  Result result = mounted->file.OpenForReading(path);
+  if (result == kOk) result = mounted->window.Open(&mounted->file, offset, size);
+  if (result != kOk) {
+    delete mounted;
+    return result;
+  }
+  return Push(mounted, &mounted->window);
+}
+
 uint32_t PackageFileSystem::ArchiveCount() noexcept {
   LockGuard guard(lock_);
   uint32_t count = 0;
   for (Mounted* m = archives_; m != nullptr; m = m->next) ++count;
   return count;
+}
+
+String PackageFileSystem::Describe() noexcept {
+  LockGuard guard(lock_);
+  String lines;
+  for (Mounted* m = archives_; m != nullptr; m = m->next) {
+    if (!lines.IsEmpty()) lines.Append(u"\n");
+    lines.Append(m->source->Describe());
+  }
+  return lines;
 }
 
 Result PackageFileSystem::Open(const char16_t* path, Stream*& stream) noexcept {

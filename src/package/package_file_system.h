@@ -1,6 +1,6 @@
 // PackageFileSystem: the process's view of its package archives. The first
 // call of Instance() mounts the archive embedded in the executable (on
-// Windows, RCDATA resource 4096, read in place); more archives can be
+// Windows, RCDATA resource 4096, read from the executable's file); more archives can be
 // mounted from a stream or a file, newest first. Files are found by their
 // package path, case-sensitive, with "/" separators.
 #pragma once
@@ -12,6 +12,7 @@
 #include "package/memory_stream.h"
 #include "package/package_archive.h"
 #include "package/stream.h"
+#include "package/window_stream.h"
 
 namespace vorn {
 
@@ -63,7 +64,16 @@ class PackageFileSystem {
   Result MountMemory(const void* data, uint64_t size) noexcept;
   // Mounts an archive file, kept open by the file system.
   Result MountFile(const char16_t* path) noexcept;
+  // Mounts the archive stored as `size` bytes from `offset` of a file (a
+  // package carried inside an executable), read from the file as needed.
+  // A range the file does not hold: 40.
+  Result MountFileRange(const char16_t* path, uint64_t offset, uint64_t size) noexcept;
   uint32_t ArchiveCount() noexcept;
+  // Where the mounted archives are read from, newest first, one a line (for
+  // logs and reports): "Window(offset,size,File(...))" for the package an
+  // executable carries when it is read from the file, "MemoryStream(...)"
+  // for one read from memory.
+  String Describe() noexcept;
   // How mounting the embedded package went in Instance(): 0, or why the
   // file system has no embedded archive (29 when there is no resource).
   Result EmbeddedResult() const noexcept { return embedded_result_; }
@@ -76,6 +86,8 @@ class PackageFileSystem {
     PackageArchive archive;
     MemoryStream memory;
     FileStream file;
+    WindowStream window;  // over `file`, for a range of it
+    Stream* source = nullptr;  // what the archive reads
     Mounted* next = nullptr;
   };
 

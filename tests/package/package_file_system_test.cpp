@@ -120,6 +120,50 @@ TEST(PackageFileSystemMountTest, MountsArchiveFilesAndRejectsBadOnes) {
   EXPECT_EQ(files.Open(u"A", stream), kNotFound);
 }
 
+// A package carried inside a larger file (an executable), between other
+// bytes: every entry reads whole, nothing reads past the package, and a range
+// the file does not hold is refused before anything is mounted.
+TEST(PackageFileSystemMountTest, MountsAnArchiveStoredInsideALargerFile) {
+  test::TempFolder folder;
+  const Bytes stored = test::BinaryLike(200000, 7);
+  const Bytes packed = test::TextLike(50000, 8);
+  const Bytes archive = test::BuildArchive({{u"Product/Stored.bin", stored, kMethodStored},
+                                            {u"Product/Packed.txt", packed, kMethodLzma, 16384}});
+  Bytes carrier = test::BinaryLike(5000, 1);
+  carrier.insert(carrier.end(), archive.begin(), archive.end());
+  const Bytes trailer = test::BinaryLike(3000, 2);
+  carrier.insert(carrier.end(), trailer.begin(), trailer.end());
+  folder.WriteFile("Setup.exe", carrier);
+  const std::u16string path = folder.Path(u"Setup.exe");
+
+  PackageFileSystem files;
+  EXPECT_EQ(files.MountFileRange(path.c_str(), carrier.size() - 10, 11), kInvalidSize);
+  EXPECT_EQ(files.MountFileRange(path.c_str(), ~0ull, 1), kInvalidSize);
+  EXPECT_EQ(files.MountFileRange(folder.Path(u"Missing.exe").c_str(), 0, 1), kNotFound);
+  EXPECT_EQ(files.MountFileRange(path.c_str(), 4999, archive.size()), kInvalidContent);
+  EXPECT_EQ(files.ArchiveCount(), 0u);
+
+  ASSERT_EQ(files.MountFileRange(path.c_str(), 5000, archive.size()), kOk);
+  const std::string source = test::Utf8(files.Describe());
+  EXPECT_EQ(source.rfind("Window(5000," + std::to_string(archive.size()) + ",File(", 0), 0u)
+      << source;
+  for (int round = 0; round < 2; ++round) {  // entries in any order, again
+    Stream* stream = nullptr;
+    Bytes out;
+    ASSERT_EQ(files.Open(u"Product/Packed.txt", stream), kOk);
+    EXPECT_EQ(test::ReadToEnd(*stream, out, 1 << 20), kOk);
+    EXPECT_EQ(out, packed);
+    delete stream;
+    ASSERT_EQ(files.Open(u"Product/Stored.bin", stream), kOk);
+    out.clear();
+    EXPECT_EQ(test::ReadToEnd(*stream, out, 1 << 20), kOk);
+    EXPECT_EQ(out, stored);
+    uint8_t byte = 0;
+    EXPECT_EQ(stream->Read(&byte, 1), kEndOfData);
+    delete stream;
+  }
+}
+
 TEST(PackageFileSystemMountTest, ABadArchiveYieldsNotFoundForEveryPath) {
   Bytes archive = test::BuildArchive({{u"Data/Xml/Configuration.xml", {1}, kMethodStored}});
   archive[20] ^= 0xFF;  // header checksum no longer matches

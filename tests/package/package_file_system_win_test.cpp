@@ -9,11 +9,16 @@ namespace vorn {
 namespace {
 
 // This executable carries tests/package/data/embedded.kelp as its RCDATA
-// resource 4096: the process's file system mounts it in place.
+// resource 4096: the process's file system reads it from the executable's
+// file, where the resource lies.
 TEST(EmbeddedPackageTest, InstanceReadsEveryEntryOfTheOwnResource) {
   PackageFileSystem& files = PackageFileSystem::Instance();
   ASSERT_EQ(files.EmbeddedResult(), kOk);
   EXPECT_EQ(files.ArchiveCount(), 1u);
+  const std::string source = test::Utf8(files.Describe());
+  EXPECT_EQ(source.rfind("Window(", 0), 0u) << source;
+  EXPECT_NE(source.find("package_"), std::string::npos) << source;
+  EXPECT_NE(source.find(".exe"), std::string::npos) << source;
   for (const test::TestEntry& entry : test::EmbeddedTestEntries()) {
     Stream* stream = nullptr;
     ASSERT_EQ(files.Open(entry.path.c_str(), stream), kOk);

@@ -83,6 +83,11 @@ void ExpectSoundImage(const Bytes& exe) {
             AlignUp(last.virtual_address + last.virtual_size, image.section_alignment));
   EXPECT_EQ(last.raw_offset % image.file_alignment, 0u);
   EXPECT_EQ(last.raw_size % image.file_alignment, 0u);
+  // On a page of the file, so that a loader can map the package lazily
+  // instead of reading it all before the program starts.
+  if (image.section_alignment >= 4096) {
+    EXPECT_EQ(last.raw_offset % 4096, 0u);
+  }
   EXPECT_EQ(image.Directory(kPeDirectorySecurity).size, 0u);
   EXPECT_EQ(ReadU32(exe, image.checksum_field), vornpack_test::ReferenceChecksum(exe));
 }

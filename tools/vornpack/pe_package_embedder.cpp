@@ -91,7 +91,22 @@ struct Placement {
   uint32_t virtual_address = 0;
   uint32_t raw_offset = 0;
   uint32_t replaced_raw_size = 0;
+  uint64_t kept = 0;  // bytes of the stub copied before the section's padding
 };
+
+// The resource section, package included, starts on a page boundary of the
+// file whenever the image's sections are page-aligned in memory. A loader
+// that maps sections straight from the file (Wine does; Windows maps every
+// image through the file cache) can then map the package lazily; at an
+// offset that is not page-aligned, Wine reads the whole section, a package
+// of any size, into memory before the program starts.
+constexpr uint64_t kPageSize = 4096;
+
+uint64_t SectionFileAlignment(const PeImage& image) {
+  return image.section_alignment >= kPageSize && kPageSize % image.file_alignment == 0
+             ? kPageSize
+             : image.file_alignment;
+}
 
 uint32_t SectionEnd(const PeSection& s) {
   return s.virtual_address + (s.virtual_size != 0 ? s.virtual_size : s.raw_size);
@@ -120,7 +135,13 @@ Result PlaceSection(const uint8_t* stub, const PeImage& image, Placement& placem
                     std::string& error) {
   if (CanReplaceInPlace(image)) {
     const PeSection& last = image.sections.back();
-    placement = {true, last.header_offset, last.virtual_address, last.raw_offset, last.raw_size};
+    const uint64_t raw_offset = AlignUp(last.raw_offset, SectionFileAlignment(image));
+    if (raw_offset > 0xFFFFFFFFull) {
+      return Fail(error, "it is too large to take another section", vorn::kInvalidSize);
+    }
+    placement = {true,          last.header_offset,
+                 last.virtual_address, static_cast<uint32_t>(raw_offset),
+                 last.raw_size, last.raw_offset};
     return vorn::kOk;
   }
   const uint32_t header = image.SectionTableEnd();
@@ -139,12 +160,12 @@ Result PlaceSection(const uint8_t* stub, const PeImage& image, Placement& placem
   if (!image.sections.empty()) {
     virtual_address = AlignUp(SectionEnd(image.sections.back()), image.section_alignment);
   }
-  const uint64_t raw_offset = AlignUp(image.RawEnd(), image.file_alignment);
+  const uint64_t raw_offset = AlignUp(image.RawEnd(), SectionFileAlignment(image));
   if (virtual_address > 0xFFFFFFFFull || raw_offset > 0xFFFFFFFFull) {
     return Fail(error, "it is too large to take another section", vorn::kInvalidSize);
   }
   placement = {false, header, static_cast<uint32_t>(virtual_address),
-               static_cast<uint32_t>(raw_offset), 0};
+               static_cast<uint32_t>(raw_offset), 0, image.RawEnd()};
   return vorn::kOk;
 }
 
@@ -190,9 +211,8 @@ Result PlanPackageEmbedding(const uint8_t* stub, uint64_t stub_size, uint64_t pa
   }
 
   std::vector<uint8_t>& head = plan.head;
-  const uint64_t kept = place.in_place ? place.raw_offset : std::min(image.RawEnd(), stub_size);
-  head.assign(stub, stub + kept);
-  head.resize(place.raw_offset, 0);  // file alignment padding before the new section
+  head.assign(stub, stub + std::min(place.kept, stub_size));
+  head.resize(place.raw_offset, 0);  // alignment padding before the new section
   WriteSectionHeader(head.data() + place.header_offset, static_cast<uint32_t>(section.size),
                      place.virtual_address, static_cast<uint32_t>(raw_size), place.raw_offset);
   if (!place.in_place) {
