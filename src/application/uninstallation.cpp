@@ -84,16 +84,39 @@ String UninstallTitle(const ApplicationDescription& description) noexcept {
   return title;
 }
 
-String UninstallBatchText(const String& folder, const String& program,
-                          const String& batch) noexcept {
+String UninstallBatchText(const String& folder, const String& program, const String& batch,
+                          const String& company_folder) noexcept {
   // The folder lines are text, not template: a path may hold braces.
   String text = Format(kBatchHead, FormatArg(folder), FormatArg(program), FormatArg(batch));
   if (!folder.IsEmpty()) {
     text += ProgramFolderLines(folder, program);
     text += Format(kBatchFolderLines, FormatArg(folder), FormatArg(program), FormatArg(batch));
+    // The company's folder, made for the product by its installation, goes
+    // too once the product's folder has left it empty; "rd" keeps it while
+    // it holds anything else.
+    if (!company_folder.IsEmpty() && company_folder.Length() < folder.Length() &&
+        folder.Left(company_folder.Length()).EqualsIgnoringCase(company_folder.Text())) {
+      text += u"rd \"" + company_folder + u"\"\r\n";
+    }
   }
   text += Format(kBatchTail, FormatArg(folder), FormatArg(program), FormatArg(batch));
   return text;
+}
+
+String CompanyFolderOf(const String& install_folder_path, const String& company) noexcept {
+  // Without a company name every position would "contain" it: there is no
+  // company folder then, rather than whatever folder comes first.
+  const uint32_t length = company.Length();
+  const uint32_t total = install_folder_path.Length();
+  if (length == 0 || length + 1 > total) return String();
+  const char16_t* text = install_folder_path.Text();
+  for (uint32_t start = 1; start + length < total; ++start) {
+    // The company is a whole folder name: a separator on both sides.
+    if (!path::IsSeparator(text[start - 1]) || !path::IsSeparator(text[start + length])) continue;
+    if (String(text + start, length) == company)
+      return install_folder_path.Left(start + length + 1);
+  }
+  return String();
 }
 
 bool IsRemovableInstallFolder(const String& folder) noexcept {

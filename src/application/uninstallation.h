@@ -36,9 +36,15 @@ String UninstallTitle(const ApplicationDescription& description) noexcept;
 // CR LF, the last one without. An empty folder leaves out the two lines that
 // empty and remove it, so that only the program and the batch are deleted.
 // A program in a subfolder of the install folder has the folders between
-// removed (when empty) before the install folder.
-String UninstallBatchText(const String& folder, const String& program,
-                          const String& batch) noexcept;
+// removed (when empty) before the install folder. A company folder (short
+// form, above the install folder) is removed after it, when empty; an empty
+// one, or one that does not hold the install folder, adds no line.
+String UninstallBatchText(const String& folder, const String& program, const String& batch,
+                          const String& company_folder = String()) noexcept;
+// The folder of the install folder path that is named the company (with its
+// trailing separator), where the company is a whole folder name of the
+// path; empty otherwise, and for an empty company.
+String CompanyFolderOf(const String& install_folder_path, const String& company) noexcept;
 // Whether a folder may be emptied by the batch's wildcard: an absolute path
 // on a drive ("X:\"), below its root, without "." or ".." segments, ending
 // with a separator.
@@ -51,8 +57,11 @@ bool IsShortcutFile(const String& path) noexcept;
 
 // Writes the batch file for this folder and program next to a new temporary
 // file and gives its path. A folder that IsRemovableInstallFolder refuses, or
-// that has no short form, is left out of the batch. Windows only.
+// that has no short form, is left out of the batch. The company's folder
+// above the install folder (CompanyFolderOf) is removed when the batch has
+// left it empty. Windows only.
 Result WriteUninstallBatch(const String& install_folder, const String& program_path,
-                           const String& name, String& batch_path) noexcept;
+                           const String& name, const String& company,
+                           String& batch_path) noexcept;
 
 }  // namespace vorn

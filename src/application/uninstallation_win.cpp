@@ -127,7 +127,8 @@ Result Uninstaller::Run() noexcept {
   // what the entry recorded; started only at the very end.
   String batch_path;
   if (!update_mode_) {
-    WriteUninstallBatch(install_folder, core_.ProgramPath(), description_.name, batch_path);
+    WriteUninstallBatch(install_folder, core_.ProgramPath(), description_.name,
+                        description_.company, batch_path);
   }
   product.Close();
   RegistryKey uninstall_root;
@@ -196,7 +197,8 @@ Result Uninstall(bool update_mode) noexcept {
 }
 
 Result WriteUninstallBatch(const String& install_folder, const String& program_path,
-                           const String& name, String& batch_path) noexcept {
+                           const String& name, const String& company,
+                           String& batch_path) noexcept {
   batch_path = String();
   String temporary;
   Result result = GetSpecialFolder(kNewTemporaryFile, temporary);
@@ -214,7 +216,17 @@ Result WriteUninstallBatch(const String& install_folder, const String& program_p
     folder = ShortPath(install_folder);
     if (!IsRemovableInstallFolder(folder)) folder = String();
   }
-  const String text = UninstallBatchText(folder, ShortPath(program_path), ShortPath(path));
+  String company_folder;
+  if (!folder.IsEmpty()) {
+    const String long_form = CompanyFolderOf(install_folder, company);
+    // Below the drive's root and above the install folder, never the drive.
+    if (IsRemovableInstallFolder(long_form) && long_form.Length() < install_folder.Length()) {
+      company_folder = ShortPath(long_form);
+      if (!IsRemovableInstallFolder(company_folder)) company_folder = String();
+    }
+  }
+  const String text =
+      UninstallBatchText(folder, ShortPath(program_path), ShortPath(path), company_folder);
   result = file.OpenForWriting(path.Text());
   if (result != kOk) return result;
   TextStream writer(&file);

@@ -253,4 +253,11 @@ Result Folder::RemoveTree(const String& path, bool delete_files) noexcept {
   }
 }
 
+String Folder::NearestExisting(String path) noexcept {
+  while (!path.IsEmpty() && !Exists(path.Text())) {
+    path = path::FolderPart(path.Left(path.Length() - 1));
+  }
+  return path;
+}
+
 }  // namespace vorn

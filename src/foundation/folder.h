@@ -87,6 +87,10 @@ class Folder {
   static Result RemoveFile(const char16_t* path) noexcept;
   // True when the path names an existing folder.
   static bool Exists(const char16_t* path) noexcept;
+  // The path itself when it names an existing folder, else the nearest
+  // folder above it that exists (with its trailing separator); empty when
+  // none does.
+  static String NearestExisting(String path) noexcept;
 
  private:
   enum State : uint32_t { kNotStarted = 0, kEnumerating = 1, kFinished = 2 };

@@ -1,5 +1,7 @@
 #include "setup/file_transfer.h"
 
+#include "application/uninstallation.h"
+
 #include <new>
 #ifdef VORN_TEST_TRANSFER_FAULT
 #include <cstdlib>
@@ -42,13 +44,6 @@ bool IsDotSegment(const char16_t* begin, const char16_t* end) noexcept {
 
 // `folder` (with its trailing separator) or the deepest of its parents that
 // exists; empty when not even the drive does.
-String DeepestExistingFolder(String folder) noexcept {
-  while (!folder.IsEmpty() && !Folder::Exists(folder.Text())) {
-    folder = path::FolderPart(folder.Left(folder.Length() - 1));
-  }
-  return folder;
-}
-
 }  // namespace
 
 bool IsContainedRelativePath(const String& relative) noexcept {
@@ -65,22 +60,6 @@ bool IsContainedRelativePath(const String& relative) noexcept {
     }
   }
   return true;
-}
-
-String CompanyFolderOf(const String& install_folder_path, const String& company) noexcept {
-  // Without a company name every position would "contain" it: there is no
-  // company folder then, rather than whatever folder comes first.
-  const uint32_t length = company.Length();
-  const uint32_t total = install_folder_path.Length();
-  if (length == 0 || length + 1 > total) return String();
-  const char16_t* text = install_folder_path.Text();
-  for (uint32_t start = 1; start + length < total; ++start) {
-    // The company is a whole folder name: a separator on both sides.
-    if (!path::IsSeparator(text[start - 1]) || !path::IsSeparator(text[start + length])) continue;
-    if (String(text + start, length) == company)
-      return install_folder_path.Left(start + length + 1);
-  }
-  return String();
 }
 
 FileTransfer::FileTransfer(InstallationSettings& settings, PackageFileSystem& files) noexcept
@@ -137,7 +116,7 @@ Result FileTransfer::CopyFileList() noexcept {
     if (state_ != TransferState::kIdle) return kCancelled;
     state_ = TransferState::kRunning;
   }
-  existing_folder_ = DeepestExistingFolder(settings_.InstallFolderPath());
+  existing_folder_ = Folder::NearestExisting(settings_.InstallFolderPath());
   delete[] buffer_;
   buffer_ = new (std::nothrow) uint8_t[kBufferSize];
   if (buffer_ == nullptr) return kOutOfMemory;

@@ -122,11 +122,6 @@ class FileTransfer {
 // reads ".. " or "..." as a parent too).
 bool IsContainedRelativePath(const String& path) noexcept;
 
-// The folder of the install folder path that is named the company (with its
-// trailing separator), where the company is a whole folder name of the
-// path; empty otherwise, and for an empty company.
-String CompanyFolderOf(const String& install_folder_path, const String& company) noexcept;
-
 // Removes a previous installation of the product, if its uninstall entry
 // names a program: runs it with "/Quiet /Update" and waits, deletes it and
 // the ".dat" files beside it, and, unless its folder is the new install

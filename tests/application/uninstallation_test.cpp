@@ -30,6 +30,32 @@ TEST(UninstallBatch, TextIsTheEightLinesWithCrLfAndNoFinalLineEnd) {
             "del \"C:\\Temp\\VNL1A2~1.CMD\"");
 }
 
+TEST(UninstallBatch, TheCompanyFolderAboveTheInstallFolderIsRemovedAfterIt) {
+  const String text =
+      UninstallBatchText(u"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\",
+                         u"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\VORNDEMO.EXE", u"C:\\T\\B.CMD",
+                         u"c:\\progra~1\\vornso~1\\");
+  EXPECT_EQ(Narrow(text),
+            "@echo off\r\ncd\\\r\n:loop\r\n"
+            "del \"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\VORNDEMO.EXE\"\r\n"
+            "if exist \"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\VORNDEMO.EXE\" goto loop\r\n"
+            "del \"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\*.???\"\r\n"
+            "rd \"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\\"\r\n"
+            "rd \"c:\\progra~1\\vornso~1\\\"\r\n"
+            "del \"C:\\T\\B.CMD\"");
+  // Not above the install folder (elsewhere, the folder itself), or no
+  // install folder at all: no line of its own.
+  for (const char16_t* company : {u"D:\\VORNSO~1\\", u"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\",
+                                  u"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\SUB\\"}) {
+    const std::string other = Narrow(UninstallBatchText(
+        u"C:\\PROGRA~1\\VORNSO~1\\VORNDE~1\\", u"C:\\P.EXE", u"C:\\T\\B.CMD", company));
+    EXPECT_EQ(other.find("rd"), other.rfind("rd")) << other;
+  }
+  const std::string none =
+      Narrow(UninstallBatchText(String(), u"C:\\P.EXE", u"C:\\T\\B.CMD", u"C:\\PROGRA~1\\"));
+  EXPECT_EQ(none.find("rd"), std::string::npos) << none;
+}
+
 TEST(UninstallBatch, WithoutAFolderOnlyTheProgramAndTheBatchAreDeleted) {
   const String text = UninstallBatchText(String(), u"C:\\P\\PRODUCT.EXE", u"C:\\T\\B.CMD");
   EXPECT_EQ(Narrow(text),

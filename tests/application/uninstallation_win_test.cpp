@@ -54,7 +54,7 @@ class UninstallBatchFileTest : public ::testing::Test {
 
 TEST_F(UninstallBatchFileTest, IsWrittenByteForByteAndRemovesTheProgramAndItsFolder) {
   ASSERT_TRUE(test::WriteSmallFile(folder_ + u"data.txt", "data"));
-  ASSERT_EQ(WriteUninstallBatch(folder_, program_, u"Vorn Batch", batch_), kOk);
+  ASSERT_EQ(WriteUninstallBatch(folder_, program_, u"Vorn Batch", u"", batch_), kOk);
   const String suffix = u" Vorn Batch Uninstall.cmd";
   ASSERT_GT(batch_.Length(), suffix.Length());
   EXPECT_EQ(batch_.Tail(batch_.Length() - suffix.Length()), suffix);
@@ -84,18 +84,50 @@ TEST_F(UninstallBatchFileTest, AFolderItCannotSafelyEmptyKeepsEverythingButProgr
   ASSERT_TRUE(test::WriteSmallFile(folder_ + u"user.txt", "the user's"));
   for (const String& folder : {String(), String(u"C:\\"), String(u"Install Folder\\"),
                                String(root_ + u"No Such Folder\\"), String(folder_ + u"..\\")}) {
-    ASSERT_EQ(WriteUninstallBatch(folder, program_, u"Vorn Batch", batch_), kOk);
+    ASSERT_EQ(WriteUninstallBatch(folder, program_, u"Vorn Batch", u"Vorn Co", batch_), kOk);
     const std::string text = ReadWholeFile(batch_);
     EXPECT_EQ(text.find("*.???"), std::string::npos) << text;
     EXPECT_EQ(text.find("rd "), std::string::npos) << text;
     DeleteFileW(Wide(batch_));
   }
   // Run for an empty folder: the program goes, everything else stays.
-  ASSERT_EQ(WriteUninstallBatch(String(), program_, u"Vorn Batch", batch_), kOk);
+  ASSERT_EQ(WriteUninstallBatch(String(), program_, u"Vorn Batch", u"Vorn Co", batch_), kOk);
   RunBatch(batch_);
   EXPECT_FALSE(Exists(program_));
   EXPECT_FALSE(Exists(batch_));
   EXPECT_TRUE(Exists(folder_ + u"user.txt"));
+}
+
+// The company's folder above the install folder goes with the product's
+// folder when nothing else is in it, and stays when it holds something else.
+TEST_F(UninstallBatchFileTest, RemovesTheCompanyFolderTheProductLeftEmpty) {
+  const String company = root_ + u"Vorn Co\\";
+  const String folder = company + u"Vorn Product\\";
+  const String program = folder + u"Product Program.exe";
+  for (bool shared : {false, true}) {
+    ASSERT_EQ(Folder::Create(folder.Text()), kOk);
+    ASSERT_TRUE(test::WriteSmallFile(program, "program"));
+    if (shared) {
+      ASSERT_TRUE(test::WriteSmallFile(company + u"Other Product.txt", "other"));
+    }
+    ASSERT_EQ(WriteUninstallBatch(folder, program, u"Vorn Batch", u"Vorn Co", batch_), kOk);
+    const std::string text = ReadWholeFile(batch_);
+    const std::string company_short = Narrow(test::ShortForm(company));
+    EXPECT_NE(text.find("\r\nrd \"" + company_short + "\"\r\ndel \""), std::string::npos) << text;
+    RunBatch(batch_);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_EQ(Exists(company), shared);
+    EXPECT_TRUE(Exists(root_));
+  }
+  // A company that is not a whole folder name of the path adds nothing.
+  ASSERT_EQ(Folder::Create(folder.Text()), kOk);
+  ASSERT_TRUE(test::WriteSmallFile(program, "program"));
+  for (const char16_t* other : {u"Vorn", u"Co", u"Vorn Product", u"Elsewhere"}) {
+    ASSERT_EQ(WriteUninstallBatch(folder, program, u"Vorn Batch", other, batch_), kOk);
+    const std::string text = ReadWholeFile(batch_);
+    EXPECT_EQ(text.find("rd "), text.rfind("rd ")) << text;
+    DeleteFileW(Wide(batch_));
+  }
 }
 
 }  // namespace

@@ -38,6 +38,20 @@ TEST(FolderCreateTest, LastLevelWithoutSeparatorIsCreatedToo) {
   EXPECT_TRUE(fs::is_directory(scratch.FsPath(u"a/b/c")));
 }
 
+TEST(FolderNearestExistingTest, WalksUpToTheNearestFolderThatExists) {
+  ScratchFolder scratch;
+  ASSERT_EQ(Folder::Create(scratch.Join(u"Company/").Text()), kOk);
+  scratch.WriteFile(u"Company/file", "x");
+  const String company = scratch.Join(u"Company/");
+  EXPECT_EQ(Std(Folder::NearestExisting(scratch.Join(u"Company/Product/Bin"))), Std(company));
+  EXPECT_EQ(Std(Folder::NearestExisting(scratch.Join(u"Company/Product/"))), Std(company));
+  EXPECT_EQ(Std(Folder::NearestExisting(company)), Std(company));
+  // A file is not a folder: its own folder is the nearest.
+  EXPECT_EQ(Std(Folder::NearestExisting(scratch.Join(u"Company/file"))), Std(company));
+  EXPECT_TRUE(Folder::NearestExisting(u"").IsEmpty());
+  EXPECT_TRUE(Folder::NearestExisting(u"Nowhere").IsEmpty());
+}
+
 TEST(FolderCreateTest, NullOrEmptyPathIsInvalid) {
   EXPECT_EQ(Folder::Create(nullptr), kInvalidPath);
   EXPECT_EQ(Folder::Create(u""), kInvalidPath);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "application/uninstallation.h"
 #include "foundation/folder.h"
 #include "setup/support/transfer_package.h"
 #include "setup/support/xml_package.h"
