@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "foundation/folder.h"
 #include "ui/folder_path.h"
 
 namespace vorn {
@@ -45,7 +46,11 @@ Result RunFolderPicker(const FolderPickerOptions& options, String& path) noexcep
       !root) {
     return kFailed;
   }
-  PickerState state = {&options.initial_path};
+  // The picker selects only a folder that exists; a proposed install folder
+  // usually does not yet, so it opens on the nearest one above it ("C:\Program
+  // Files\" for "C:\Program Files\Company\Product") rather than at its root.
+  const String initial = Folder::NearestExisting(options.initial_path);
+  PickerState state = {&initial};
   wchar_t display_name[MAX_PATH] = {};
   BROWSEINFOW info = {};
   info.hwndOwner = owner;

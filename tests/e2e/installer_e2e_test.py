@@ -311,10 +311,15 @@ def test_options(ctx):
 
         # The folder browser: canceled it changes nothing; a folder chosen in
         # it becomes that folder and the product's display name.
-        for answer, expected in (("Cancel", good_folder), ("OK", "C:\\" + PRODUCT_NAME)):
+        checks.that(setup.install_button_after("InstallFolder", DEFAULT_FOLDER, True),
+                    "the default folder enables Install")
+        for answer, expected in (("Cancel", DEFAULT_FOLDER), ("OK", "C:\\" + PRODUCT_NAME)):
             checks.require(setup.click("BrowseFolder").ok, "Browse can be clicked")
             box = setup.driver("wait-dialog", "--owner", SETUP_CLASS, timeout=10000)
             checks.require(box.ok, "the folder browser opens")
+            if answer == "Cancel":
+                # It opens on the nearest existing folder above the proposed one.
+                setup.shot("BrowseInstallFolderDialog-opened")
             if answer == "OK":
                 # The tree's first item is the computer, its first child drive C:.
                 checks.that(setup.driver("tree-select", "0/0", "--owner", SETUP_CLASS, timeout=5000).ok,
