@@ -54,7 +54,9 @@ constexpr DWORD kEnableHyperlinks = 0x0001;
 constexpr DWORD kAllowCancellation = 0x0008;
 constexpr DWORD kUseCommandLinks = 0x0010;
 constexpr DWORD kPositionRelativeToWindow = 0x1000;
+constexpr UINT kCreated = 0;
 constexpr UINT kHyperlinkClicked = 3;
+constexpr UINT kDialogConstructed = 7;
 
 const wchar_t* Wide(const String& text) noexcept {
   return reinterpret_cast<const wchar_t*>(text.Text());
@@ -91,9 +93,32 @@ UINT PlainIcon(MessageBoxType type) noexcept {
   }
 }
 
+// A dialog without an owner belongs in the middle of the screen that shows
+// it. Windows puts it there; Wine's task dialog opens in the screen's corner.
+void CenterOnItsMonitor(HWND window) noexcept {
+  RECT frame;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (!GetWindowRect(window, &frame) ||
+      !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    return;
+  }
+  const RECT& area = monitor.rcWork;
+  const LONG width = frame.right - frame.left;
+  const LONG height = frame.bottom - frame.top;
+  LONG left = area.left + (area.right - area.left - width) / 2;
+  LONG top = area.top + (area.bottom - area.top - height) / 2;
+  if (left < area.left) left = area.left;
+  if (top < area.top) top = area.top;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The callback's data: whether the dialog has an owner window.
 HRESULT CALLBACK OnTaskDialogNotification(HWND window, UINT notification, WPARAM, LPARAM parameter,
-                                          LONG_PTR) {
-  if (notification == kHyperlinkClicked && parameter != 0) {
+                                          LONG_PTR has_owner) {
+  if ((notification == kDialogConstructed || notification == kCreated) && !has_owner) {
+    CenterOnItsMonitor(window);
+  } else if (notification == kHyperlinkClicked && parameter != 0) {
     ShellExecuteW(window, L"open", reinterpret_cast<const wchar_t*>(parameter), nullptr, nullptr,
                   SW_SHOWNORMAL);
   }
@@ -150,6 +175,7 @@ class WindowsMessageBoxDisplay final : public MessageBoxDisplay {
     config.footer = PartOrNull(request.footer);
     if (config.footer) config.footer_icon = TaskDialogIcon(request.footer_icon);
     config.callback = OnTaskDialogNotification;
+    config.callback_data = owner != nullptr ? 1 : 0;
     int pressed = 0;
     if (FAILED(show(&config, &pressed, nullptr, nullptr))) return kFailed;
     answer = pressed;

@@ -126,6 +126,9 @@ TEST_F(MessageBoxWinTest, FrameworkBoxesThroughTheTaskDialogAndThePlainBox) {
       EXPECT_NE(task.texts.find(WithoutMnemonics(expected_text)), std::wstring::npos)
           << label << ": " << std::string(task.texts.begin(), task.texts.end());
       EXPECT_EQ(task.button_ids.size(), c.asks ? 2u : 1u) << label;
+      // Without an owner window (the uninstallation has none), in the
+      // middle of the screen.
+      EXPECT_TRUE(task.centered) << label;
 
       // Plain box: the platform's own buttons, the text as composed.
       Watch plain;
@@ -136,6 +139,7 @@ TEST_F(MessageBoxWinTest, FrameworkBoxesThroughTheTaskDialogAndThePlainBox) {
       ASSERT_TRUE(plain.found) << label;
       EXPECT_EQ(plain.caption, L"Vorn Demo") << label;
       EXPECT_NE(plain.texts.find(WithoutMnemonics(expected_text)), std::wstring::npos) << label;
+      EXPECT_TRUE(plain.centered) << label;
       if (c.asks) {
         EXPECT_EQ(plain.button_ids, (std::vector<int>{IDYES, IDNO})) << label;
       }

@@ -84,6 +84,9 @@ struct Watch {
   std::wstring caption;
   std::wstring texts;  // every child's text, one per line, mnemonics removed
   std::vector<int> button_ids;
+  // Whether the box stands in the middle of its screen's work area (within
+  // a few pixels of rounding).
+  bool centered = false;
 };
 
 struct Search {
@@ -135,6 +138,16 @@ inline DWORD WINAPI WatchBox(void* parameter) {
   GetWindowTextW(search.box, caption, 256);
   watch.caption = caption;
   EnumChildWindows(search.box, ReadChild, reinterpret_cast<LPARAM>(&watch));
+  RECT frame = {};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (GetWindowRect(search.box, &frame) &&
+      GetMonitorInfoW(MonitorFromWindow(search.box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    const RECT& area = monitor.rcWork;
+    const LONG dx = (frame.left - area.left) - (area.right - frame.right);
+    const LONG dy = (frame.top - area.top) - (area.bottom - frame.bottom);
+    watch.centered = dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2;
+  }
   if (!watch.screenshot.empty()) SaveScreenshot(search.box, watch.screenshot);
   PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(watch.press, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(search.box, watch.press)));
