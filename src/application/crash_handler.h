@@ -35,6 +35,12 @@ class CrashHandler {
   // progress waits for that report before it ends the process itself.
   static constexpr uint32_t kOtherThreadWaitMilliseconds = 20000;
 
+  // The exception a terminate of the C++ runtime is raised as (a pure
+  // virtual call, an allocation the runtime gives up on): our code has no
+  // exceptions, so a terminate is a fatal fault, reported like any crash.
+  // On Windows this replaces the runtime's default terminate handler.
+  static constexpr uint32_t kTerminateCode = 0xE0564F54;
+
   // Reports the crash described by the exception pointers (an
   // EXCEPTION_POINTERS on Windows) and answers kExecuteHandler; without
   // pointers it leaves the exception to the system (kContinueSearch).

@@ -5,7 +5,9 @@
 #include <dbghelp.h>
 // clang-format on
 
+#include <cstdlib>
 #include <cwchar>
+#include <exception>
 
 #include "application/crash_handler.h"
 
@@ -189,3 +191,18 @@ extern "C" EXCEPTION_DISPOSITION VornGuardedRegionHandler(EXCEPTION_RECORD* reco
 }
 
 }  // namespace vorn
+
+// The C++ runtime's default terminate handler, defined here instead of taken
+// from the runtime library: the library's prints a demangled description of
+// the active exception to a console that a windowed program does not have,
+// and brings the demangler (some 50 KB) into every program. Ours raises the
+// terminate as an exception of its own instead, so that the guarded region
+// around the run (or the system, outside one) reports it like any crash,
+// with a dump, and the process ends with that code. Any program that links
+// the crash handler gets this one: the link takes this object before it
+// reaches the runtime library.
+void __gnu_cxx::__verbose_terminate_handler() {
+  RaiseException(vorn::CrashHandler::kTerminateCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  // Nothing may continue a fatal fault.
+  std::abort();
+}
