@@ -38,8 +38,12 @@ class CrashHandler {
   // The exception a terminate of the C++ runtime is raised as (a pure
   // virtual call, an allocation the runtime gives up on): our code has no
   // exceptions, so a terminate is a fatal fault, reported like any crash.
-  // On Windows this replaces the runtime's default terminate handler.
   static constexpr uint32_t kTerminateCode = 0xE0564F54;
+  // Raises kTerminateCode as a non-continuable exception, which the guarded
+  // region around the run reports (outside one the system ends the process
+  // with that code); never returns. On Windows it also replaces the C++
+  // runtime's terminate handler. On POSIX it aborts.
+  [[noreturn]] static void RaiseTerminate() noexcept;
 
   // Reports the crash described by the exception pointers (an
   // EXCEPTION_POINTERS on Windows) and answers kExecuteHandler; without

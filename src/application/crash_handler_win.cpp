@@ -190,19 +190,21 @@ extern "C" EXCEPTION_DISPOSITION VornGuardedRegionHandler(EXCEPTION_RECORD* reco
   EndProcess(record->ExceptionCode);
 }
 
+void CrashHandler::RaiseTerminate() noexcept {
+  RaiseException(kTerminateCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  // Nothing may continue a fatal fault.
+  std::abort();
+}
+
 }  // namespace vorn
 
 // The C++ runtime's default terminate handler, defined here instead of taken
 // from the runtime library: the library's prints a demangled description of
 // the active exception to a console that a windowed program does not have,
-// and brings the demangler (some 50 KB) into every program. Ours raises the
-// terminate as an exception of its own instead, so that the guarded region
-// around the run (or the system, outside one) reports it like any crash,
-// with a dump, and the process ends with that code. Any program that links
-// the crash handler gets this one: the link takes this object before it
-// reaches the runtime library.
+// and brings the demangler (some 50 KB) into every program. Ours reports the
+// terminate like any crash. Any program that links the crash handler gets
+// this one: the link takes this object before it reaches the runtime
+// library.
 void __gnu_cxx::__verbose_terminate_handler() {
-  RaiseException(vorn::CrashHandler::kTerminateCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-  // Nothing may continue a fatal fault.
-  std::abort();
+  vorn::CrashHandler::RaiseTerminate();
 }
