@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "application/crash_handler.h"
+#include "foundation/zero_filled.h"
 
 namespace vorn {
 
@@ -163,8 +164,8 @@ int32_t CrashHandler::Filter(uint32_t exception_code, void* exception_pointers) 
   const MiniDumpWriteDumpFunction write_dump = FindDumpWriter();
   const HWND owner = ReportOwner();
   // Static: a crash may come from a thread with little stack left.
-  static wchar_t path[kPathCapacity];
-  static wchar_t message[kMessageCapacity];
+  static wchar_t path[kPathCapacity] VORN_ZERO_FILLED;
+  static wchar_t message[kMessageCapacity] VORN_ZERO_FILLED;
   if (write_dump != nullptr) {
     BuildDumpPath(path);
     WriteDump(write_dump, path, pointers);
