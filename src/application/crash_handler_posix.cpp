@@ -1,6 +1,6 @@
-#include "application/crash_handler.h"
-
 #include <cstdlib>
+
+#include "application/crash_handler.h"
 
 namespace vorn {
 
