@@ -4,9 +4,8 @@
 #
 # Native builds (native, native-release, fuzz) use Debian's -dev packages and
 # the LZMA SDK from $VORN_DEPS/native. Windows builds use the static libraries
-# scripts/bootstrap cross-compiled into $VORN_DEPS/<triple>, and the zlib of
-# Debian's libz-mingw-w64-dev. VORN_DEPS comes from the environment, by default
-# /var/cache/vornlib-deps.
+# scripts/bootstrap cross-compiled into $VORN_DEPS/<triple> (zlib included).
+# VORN_DEPS comes from the environment, by default /var/cache/vornlib-deps.
 #
 # Include forms: <zlib.h>, <png.h>, <jpeglib.h> (include <stdio.h> first),
 # <lzo/lzo1x.h>, and the LZMA SDK by its folder: "lzmasdk/LzmaDec.h",
@@ -90,8 +89,7 @@ if(WIN32)
     set(vorn_triple x86_64-w64-mingw32)
   endif()
   set(vorn_prefix ${VORN_DEPS}/${vorn_triple})
-  # zlib.h is in the cross compiler's own include folder.
-  vorn_import_library(zlib /usr/${vorn_triple}/lib/libz.a "")
+  vorn_import_library(zlib ${vorn_prefix}/lib/libz.a ${vorn_prefix}/include)
   vorn_import_library(png ${vorn_prefix}/lib/libpng16.a ${vorn_prefix}/include LINK Vorn::zlib)
   vorn_import_library(jpeg ${vorn_prefix}/lib/libjpeg.a ${vorn_prefix}/include)
   vorn_import_library(lzo ${vorn_prefix}/lib/liblzo2.a ${vorn_prefix}/include)

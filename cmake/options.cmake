@@ -12,6 +12,22 @@ if(WIN32)
   # newer systems added are looked up at run time.
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                           _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+  # Every function and object in a section of its own, and the linker drops
+  # the sections no program reaches: the installer links the framework's
+  # libraries (and the picture and package libraries, built the same way by
+  # scripts/bootstrap) whole, encoders and writers included, and uses only
+  # what decodes and shows. Test programs are collected too, so that the
+  # Windows tests run the same collected code the installer ships.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options(-Wl,--gc-sections)
+  # On x86 nothing of ours unwinds: no exceptions, and the crash report is
+  # written by the system from a structured exception handler that a frame
+  # registers itself. The tables would only cost bytes, and since the linker
+  # keeps every table it also keeps every function a table names. (x86-64
+  # keeps its tables: there they are how the system unwinds at all.)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_compile_options(-fno-asynchronous-unwind-tables)
+  endif()
 endif()
 
 # Our code has no exceptions; shipping code also drops RTTI (tests keep it

@@ -12,6 +12,7 @@
 #include "package/lzma_stream.h"
 #include "package/lzo_stream.h"
 #include "package/memory_stream.h"
+#include "package/package_encoders.h"
 
 namespace {
 
@@ -39,11 +40,12 @@ int main(int argc, char** argv) {
       const std::vector<uint8_t> content = Content(size, kind * 7 + unsigned(size));
       std::vector<uint8_t> room(size * 2 + 4096);
       vorn::MemoryStream sink(room.data(), room.size(), vorn::MemoryStream::kWriting);
-      vorn::LZHStream lzh;
-      vorn::LZOStream lzo;
+      vorn::LZHStream lzh(&vorn::kPackageEncoders);
+      vorn::LZOStream lzo(&vorn::kPackageEncoders);
       vorn::LZMAStream lzma(kind == 2   ? vorn::kMethodLzma
                             : kind == 3 ? vorn::kMethodPpmd
-                                        : vorn::kMethodLzma2);
+                                        : vorn::kMethodLzma2,
+                            &vorn::kPackageEncoders);
       vorn::Result result = vorn::kOk;
       vorn::Stream* coder = nullptr;
       if (kind == 0) {

@@ -6,11 +6,12 @@
 #include "application/crash_handler.h"
 #include "application/frame_platform.h"
 #include "application/usage_reporter.h"
+#include "foundation/zero_filled.h"
 
 namespace vorn {
 
 ApplicationCore& ApplicationCore::Get() noexcept {
-  static ApplicationCore core;
+  static ApplicationCore core VORN_ZERO_FILLED;
   return core;
 }
 

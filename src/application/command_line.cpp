@@ -1,5 +1,7 @@
 #include "application/command_line.h"
 
+#include "foundation/zero_filled.h"
+
 namespace vorn {
 
 namespace {
@@ -54,7 +56,7 @@ void ReadCommandLineToken(const String& raw, CommandLineToken& token) noexcept {
 
 CommandLine& CommandLine::Get() noexcept {
   static CommandLine* const command_line = [] {
-    static CommandLine instance;
+    static CommandLine instance VORN_ZERO_FILLED;
     instance.Parse(SystemCommandLine().Text());
     return &instance;
   }();

@@ -35,6 +35,16 @@ class CrashHandler {
   // progress waits for that report before it ends the process itself.
   static constexpr uint32_t kOtherThreadWaitMilliseconds = 20000;
 
+  // The exception a terminate of the C++ runtime is raised as (a pure
+  // virtual call, an allocation the runtime gives up on): our code has no
+  // exceptions, so a terminate is a fatal fault, reported like any crash.
+  static constexpr uint32_t kTerminateCode = 0xE0564F54;
+  // Raises kTerminateCode as a non-continuable exception, which the guarded
+  // region around the run reports (outside one the system ends the process
+  // with that code); never returns. On Windows it also replaces the C++
+  // runtime's terminate handler. On POSIX it aborts.
+  [[noreturn]] static void RaiseTerminate() noexcept;
+
   // Reports the crash described by the exception pointers (an
   // EXCEPTION_POINTERS on Windows) and answers kExecuteHandler; without
   // pointers it leaves the exception to the system (kContinueSearch).

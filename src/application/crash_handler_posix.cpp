@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "application/crash_handler.h"
 
 namespace vorn {
@@ -11,6 +13,10 @@ int32_t CrashHandler::Filter(uint32_t, void*) noexcept {
 Result CrashHandler::RunGuarded(ThreadBody body, void* context) noexcept {
   if (body == nullptr) return kInvalidArgument;
   return body(context);
+}
+
+void CrashHandler::RaiseTerminate() noexcept {
+  std::abort();
 }
 
 String CrashHandler::DumpPath() noexcept {

@@ -5,9 +5,12 @@
 #include <dbghelp.h>
 // clang-format on
 
+#include <cstdlib>
 #include <cwchar>
+#include <exception>
 
 #include "application/crash_handler.h"
+#include "foundation/zero_filled.h"
 
 namespace vorn {
 
@@ -161,8 +164,8 @@ int32_t CrashHandler::Filter(uint32_t exception_code, void* exception_pointers) 
   const MiniDumpWriteDumpFunction write_dump = FindDumpWriter();
   const HWND owner = ReportOwner();
   // Static: a crash may come from a thread with little stack left.
-  static wchar_t path[kPathCapacity];
-  static wchar_t message[kMessageCapacity];
+  static wchar_t path[kPathCapacity] VORN_ZERO_FILLED;
+  static wchar_t message[kMessageCapacity] VORN_ZERO_FILLED;
   if (write_dump != nullptr) {
     BuildDumpPath(path);
     WriteDump(write_dump, path, pointers);
@@ -188,4 +191,21 @@ extern "C" EXCEPTION_DISPOSITION VornGuardedRegionHandler(EXCEPTION_RECORD* reco
   EndProcess(record->ExceptionCode);
 }
 
+void CrashHandler::RaiseTerminate() noexcept {
+  RaiseException(kTerminateCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  // Nothing may continue a fatal fault.
+  std::abort();
+}
+
 }  // namespace vorn
+
+// The C++ runtime's default terminate handler, defined here instead of taken
+// from the runtime library: the library's prints a demangled description of
+// the active exception to a console that a windowed program does not have,
+// and brings the demangler (some 50 KB) into every program. Ours reports the
+// terminate like any crash. Any program that links the crash handler gets
+// this one: the link takes this object before it reaches the runtime
+// library.
+void __gnu_cxx::__verbose_terminate_handler() {
+  vorn::CrashHandler::RaiseTerminate();
+}

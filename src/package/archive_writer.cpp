@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "package/file_stream.h"
+#include "package/package_encoders.h"
 #include "package/path_hash.h"
 
 namespace vorn {
@@ -29,7 +30,11 @@ bool IsKnownMethod(PackMethod method) {
 }  // namespace
 
 ArchiveWriter::ArchiveWriter() noexcept
-    : lzma_(kMethodLzma), ppmd_(kMethodPpmd), lzma2_(kMethodLzma2) {}
+    : lzh_(&kPackageEncoders),
+      lzo_(&kPackageEncoders),
+      lzma_(kMethodLzma, &kPackageEncoders),
+      ppmd_(kMethodPpmd, &kPackageEncoders),
+      lzma2_(kMethodLzma2, &kPackageEncoders) {}
 
 ArchiveWriter::~ArchiveWriter() {
   std::free(rows_);

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "foundation/format.h"
+#include "package/package_encoders.h"
 
 namespace vorn {
 
-BlockStream::BlockStream(PackMethod method, uint32_t default_block_size,
-                         const char16_t* name) noexcept
-    : method_(method), name_(name), default_block_size_(default_block_size) {}
+BlockStream::BlockStream(PackMethod method, uint32_t default_block_size, const char16_t* name,
+                         const PackageEncoders* encoders) noexcept
+    : method_(method), name_(name), default_block_size_(default_block_size), encoders_(encoders) {}
 
 BlockStream::~BlockStream() {
   FreeCoders();
@@ -39,10 +40,11 @@ Result BlockStream::CreateDecoder() noexcept {
 }
 
 Result BlockStream::CreateEncoder() noexcept {
+  if (encoders_ == nullptr) return kNotSupported;
   // The encoder depends on the block size and, for LZO, on the mode.
   delete encoder_;
   const LzoLevel level = mode_ == kWritingBest ? LzoLevel::kBest : LzoLevel::kFast;
-  encoder_ = NewBlockEncoder(method_, block_size_, level);
+  encoder_ = encoders_->new_block_encoder(method_, block_size_, level);
   return encoder_ != nullptr ? kOk : kOutOfMemory;
 }
 

@@ -2,7 +2,8 @@
 // pulls one block at a time from the archive's source, decodes it whole into
 // a reusable block buffer and serves reads from there, so the many small
 // reads of a parser cost one decoding per block. Writing (package tools
-// only) collects bytes into blocks and codes each one as it fills.
+// only) collects bytes into blocks and codes each one as it fills, with the
+// encoders the writer handed to the stream (package/package_encoders.h).
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include "package/stream.h"
 
 namespace vorn {
+
+struct PackageEncoders;
 
 class BlockStream : public Stream {
  public:
@@ -22,8 +25,8 @@ class BlockStream : public Stream {
   BlockStream& operator=(const BlockStream&) = delete;
 
   // Reading: `source` stands at the entry's data. Writing: `source` is the
-  // sink, the sizes are 0 and count what is written. A block size of 0 means
-  // the stream's default.
+  // sink, the sizes are 0 and count what is written; a stream made without
+  // encoders cannot write (2). A block size of 0 means the stream's default.
   Result Init(Stream* source, uint64_t packed_size, uint64_t unpacked_size, Mode mode = kReading,
               uint32_t block_size = 0) noexcept;
   uint64_t PackedSize() const noexcept { return packed_size_; }
@@ -40,7 +43,8 @@ class BlockStream : public Stream {
   bool IsAtEnd() noexcept override { return position_ >= unpacked_size_; }
 
  protected:
-  BlockStream(PackMethod method, uint32_t default_block_size, const char16_t* name) noexcept;
+  BlockStream(PackMethod method, uint32_t default_block_size, const char16_t* name,
+              const PackageEncoders* encoders) noexcept;
 
   // The coder's hooks: make the coder objects, and exchange the entry's
   // properties field with the source.
@@ -71,6 +75,7 @@ class BlockStream : public Stream {
 
   const char16_t* name_;
   uint32_t default_block_size_;
+  const PackageEncoders* encoders_;  // null: the stream only reads
   Stream* source_ = nullptr;
   uint64_t source_start_ = 0;
   uint64_t packed_size_ = 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "foundation/format.h"
+#include "package/package_encoders.h"
 
 namespace vorn {
 
@@ -49,7 +50,7 @@ Result MapInflateResult(int code) {
 
 }  // namespace
 
-LZHStream::LZHStream() noexcept {
+LZHStream::LZHStream(const PackageEncoders* encoders) noexcept : encoders_(encoders) {
   ResetZlib(Zlib(zlib_));
 }
 
@@ -59,7 +60,7 @@ LZHStream::~LZHStream() {
 
 void LZHStream::EndCoder() noexcept {
   if (direction_ == kInflating) inflateEnd(&Zlib(zlib_));
-  if (direction_ == kDeflating) deflateEnd(&Zlib(zlib_));
+  if (direction_ == kDeflating) encoders_->deflate_end(&Zlib(zlib_));
   direction_ = kIdle;
   consumed_ = 0;
   ResetZlib(Zlib(zlib_));
@@ -138,7 +139,7 @@ Result LZHStream::DrainOutput(int flush) noexcept {
   for (;;) {
     z.next_out = chunk_;
     z.avail_out = kChunkSize;
-    const int code = deflate(&z, flush);
+    const int code = encoders_->deflate(&z, flush);
     if (code == Z_STREAM_ERROR) return kFailed;
     const uint32_t produced = kChunkSize - z.avail_out;
     Result result = source_->Write(chunk_, produced);
@@ -155,8 +156,9 @@ Result LZHStream::Write(const void* buffer, uint32_t count) noexcept {
   z_stream& z = Zlib(zlib_);
   if (direction_ == kInflating) return kNotOpen;
   if (direction_ == kIdle) {
+    if (encoders_ == nullptr) return kNotSupported;
     ResetZlib(z);
-    const int code = deflateInit(&z, Z_BEST_COMPRESSION);
+    const int code = encoders_->deflate_init(&z, Z_BEST_COMPRESSION);
     if (code != Z_OK) return code == Z_MEM_ERROR ? kOutOfMemory : kFailed;
     direction_ = kDeflating;
     packed_size_ = unpacked_size_ = position_ = 0;

@@ -1,6 +1,7 @@
 // LZHStream: decodes an archive entry that holds one zlib-wrapped deflate
 // stream (method 1), pulling at most the entry's packed bytes from the
-// source; the package tool also deflates through it on Write.
+// source; the package tool also deflates through it on Write, with the
+// encoders it hands to the stream (package/package_encoders.h).
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,15 @@
 
 namespace vorn {
 
+struct PackageEncoders;
+
 class LZHStream : public Stream {
  public:
   static constexpr uint32_t kChunkSize = 32768;
 
-  LZHStream() noexcept;
+  // A writer passes the encoders (&kPackageEncoders); without them the
+  // stream only inflates, and Write gives 2.
+  explicit LZHStream(const PackageEncoders* encoders = nullptr) noexcept;
   ~LZHStream() override;
   LZHStream(const LZHStream&) = delete;
   LZHStream& operator=(const LZHStream&) = delete;
@@ -43,6 +48,7 @@ class LZHStream : public Stream {
   Result RefillInput() noexcept;
   Result DrainOutput(int flush) noexcept;
 
+  const PackageEncoders* encoders_;  // null: the stream only reads
   Stream* source_ = nullptr;
   uint64_t source_start_ = 0;
   uint64_t packed_size_ = 0;

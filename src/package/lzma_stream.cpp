@@ -2,8 +2,8 @@
 
 namespace vorn {
 
-LZMAStream::LZMAStream(PackMethod method) noexcept
-    : BlockStream(method, kDefaultBlockSize, u"LZMAStream") {}
+LZMAStream::LZMAStream(PackMethod method, const PackageEncoders* encoders) noexcept
+    : BlockStream(method, kDefaultBlockSize, u"LZMAStream", encoders) {}
 
 LZMAStream::~LZMAStream() = default;
 

@@ -11,8 +11,9 @@ class LZMAStream : public BlockStream {
  public:
   static constexpr uint32_t kDefaultBlockSize = 262144;
 
-  // `method` is kMethodLzma, kMethodPpmd or kMethodLzma2.
-  explicit LZMAStream(PackMethod method) noexcept;
+  // `method` is kMethodLzma, kMethodPpmd or kMethodLzma2; a writer passes
+  // the encoders (&kPackageEncoders).
+  explicit LZMAStream(PackMethod method, const PackageEncoders* encoders = nullptr) noexcept;
   ~LZMAStream() override;
 
   PackMethod Method() const noexcept { return method_; }

@@ -2,7 +2,8 @@
 
 namespace vorn {
 
-LZOStream::LZOStream() noexcept : BlockStream(kMethodLzo, kDefaultBlockSize, u"LZOStream") {}
+LZOStream::LZOStream(const PackageEncoders* encoders) noexcept
+    : BlockStream(kMethodLzo, kDefaultBlockSize, u"LZOStream", encoders) {}
 
 LZOStream::~LZOStream() = default;
 

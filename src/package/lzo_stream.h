@@ -9,7 +9,8 @@ class LZOStream : public BlockStream {
  public:
   static constexpr uint32_t kDefaultBlockSize = 65536;
 
-  LZOStream() noexcept;
+  // A writer passes the encoders (&kPackageEncoders).
+  explicit LZOStream(const PackageEncoders* encoders = nullptr) noexcept;
   ~LZOStream() override;
 
  protected:

@@ -5,6 +5,7 @@
 #include "application/uninstallation.h"
 #include "foundation/path.h"
 #include "foundation/special_folder.h"
+#include "foundation/zero_filled.h"
 #include "resources/localized_text.h"
 #include "resources/preferences.h"
 #include "resources/resource_manager.h"
@@ -44,7 +45,7 @@ bool OptionOrTrue(const char16_t* preference) noexcept {
 
 InstallationSettings& InstallationSettings::Get() noexcept {
   static InstallationSettings* settings = [] {
-    static InstallationSettings instance;
+    static InstallationSettings instance VORN_ZERO_FILLED;
     instance.Build(ResourceManager::Instance());
     return &instance;
   }();

@@ -100,8 +100,12 @@ def main():
         # still owns the box: its handle is known without calling into it.
         owners = {"crash-main": "0", "crash-thread": "0", "crash-no-dbghelp": "0",
                   "crash-shown-window": "1", "crash-hidden-window": "0",
-                  "crash-freed-window": "1"}
+                  "crash-freed-window": "1", "terminate-main": "0", "pure-virtual-main": "0"}
+        # A terminate of the C++ runtime (our code has no exceptions: a fatal
+        # fault) is reported like any crash, with a code of its own.
+        codes = {"terminate-main": 0xE0564F54, "pure-virtual-main": 0xE0564F54}
         for scenario in owners:
+            code = codes.get(scenario, 0xC0000005)
             # A dump left by an earlier case must not count for this one. This
             # run only asks for the temporary folder: a start that fails while
             # the Wine server is busy with other tests is tried again.
@@ -112,15 +116,15 @@ def main():
             if os.path.exists(dump):
                 os.remove(dump)
             report = run_crash(options, scenario)
-            check(report.get("exit") == "0xC0000005",
+            check(report.get("exit") == "0x%08X" % code,
                   "%s: exit status %s" % (scenario, report.get("exit")))
             check(report.get("owner") == owners[scenario],
                   "%s: box owner %s, expected %s" % (scenario, report.get("owner"), owners[scenario]))
             if scenario == "crash-no-dbghelp":
-                expected = NO_DEBUG_HELP.format(code=0xC0000005, support=options.support_address)
+                expected = NO_DEBUG_HELP.format(code=code, support=options.support_address)
                 check(not os.path.exists(dump), "%s: no dump without DbgHelp" % scenario)
             else:
-                expected = DUMP_WRITTEN.format(code=0xC0000005, path=dump_windows,
+                expected = DUMP_WRITTEN.format(code=code, path=dump_windows,
                                                support=options.support_address)
                 check(os.path.exists(dump) and os.path.getsize(dump) > 0,
                       "%s: dump %s written" % (scenario, dump))

@@ -6,6 +6,7 @@
 #include "package/block_codec.h"
 #include "package/lzma_stream.h"
 #include "package/lzo_stream.h"
+#include "package/package_encoders.h"
 #include "support/package_test_support.h"
 
 namespace vorn {
@@ -13,16 +14,18 @@ namespace {
 
 using test::Bytes;
 
-std::unique_ptr<BlockStream> MakeStream(PackMethod method) {
-  if (method == kMethodLzo) return std::make_unique<LZOStream>();
-  return std::make_unique<LZMAStream>(method);
+// Readers are made as the installer makes them, without encoders.
+std::unique_ptr<BlockStream> MakeStream(PackMethod method,
+                                        const PackageEncoders* encoders = nullptr) {
+  if (method == kMethodLzo) return std::make_unique<LZOStream>(encoders);
+  return std::make_unique<LZMAStream>(method, encoders);
 }
 
 // Codes `content` the way the package tool does; returns the entry's data.
 Bytes Encode(PackMethod method, const Bytes& content, uint32_t block_size,
              BlockStream::Mode mode = BlockStream::kWriting) {
   test::GrowingStream sink;
-  auto stream = MakeStream(method);
+  auto stream = MakeStream(method, &kPackageEncoders);
   EXPECT_EQ(stream->Init(&sink, 0, 0, mode, block_size), kOk);
   size_t done = 0;
   while (done < content.size()) {  // uneven writes across block edges
@@ -66,6 +69,24 @@ TEST_P(BlockMethodTest, RoundTripsMixedContentOverManyBlocks) {
   EXPECT_LT(packed.size(), content.size());
   Bytes out;
   ASSERT_EQ(Decode(GetParam(), packed, content.size(), out, 1000), kOk);
+  EXPECT_EQ(out, content);
+}
+
+TEST_P(BlockMethodTest, StreamWithoutEncodersRefusesToWriteAndStillReads) {
+  const Bytes content = test::TextLike(30000, 3);
+  const Bytes packed = Encode(GetParam(), content, 8192);
+  auto stream = MakeStream(GetParam());
+  test::GrowingStream sink;
+  for (BlockStream::Mode mode : {BlockStream::kWriting, BlockStream::kWritingBest}) {
+    EXPECT_EQ(stream->Init(&sink, 0, 0, mode), kNotSupported);
+    const uint8_t byte = 1;
+    EXPECT_EQ(stream->Write(&byte, 1), kNotOpen);
+  }
+  EXPECT_TRUE(sink.Data().empty());
+  Source source(packed);
+  ASSERT_EQ(stream->Init(&source.stream, packed.size(), content.size()), kOk);
+  Bytes out;
+  ASSERT_EQ(test::ReadToEnd(*stream, out, 5000), kOk);
   EXPECT_EQ(out, content);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "package/package_encoders.h"
 #include "support/package_test_support.h"
 
 namespace vorn {
@@ -115,10 +116,26 @@ TEST(LZHStreamTest, CorruptDataAndMisuseGiveTheirCodes) {
   EXPECT_EQ(test::Utf8(idle.Describe()), "LZHStream(1 packed,1 unpacked)");
 }
 
+TEST(LZHStreamTest, StreamWithoutEncodersRefusesToWriteAndStillReads) {
+  const Bytes content = test::TextLike(5000);
+  const Bytes packed = Deflate(content);
+  test::GrowingStream sink;
+  LZHStream stream;
+  ASSERT_EQ(stream.Init(&sink, 0, 0), kOk);
+  EXPECT_EQ(stream.Write(content.data(), 100), kNotSupported);
+  EXPECT_EQ(stream.Flush(0), kNotSupported);
+  EXPECT_TRUE(sink.Data().empty());
+  Entry entry(packed);
+  ASSERT_EQ(stream.Init(&entry.source, packed.size(), content.size()), kOk);
+  Bytes out(content.size());
+  ASSERT_EQ(stream.Read(out.data(), uint32_t(out.size())), kOk);
+  EXPECT_EQ(out, content);
+}
+
 TEST(LZHStreamTest, DeflatesOnWriteForThePackageTool) {
   const Bytes content = test::TextLike(200000);
   test::GrowingStream sink;
-  LZHStream writer;
+  LZHStream writer(&kPackageEncoders);
   ASSERT_EQ(writer.Init(&sink, 0, 0), kOk);
   ASSERT_EQ(writer.Write(content.data(), 123), kOk);
   ASSERT_EQ(writer.Write(content.data() + 123, uint32_t(content.size() - 123)), kOk);

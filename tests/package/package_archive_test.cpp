@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "package/package_encoders.h"
 #include "package/path_hash.h"
 #include "support/package_test_support.h"
 
@@ -290,7 +291,7 @@ class DirectoryTest : public ::testing::Test {
     const uint64_t directory = editor.DirectoryOffset();
     archive.resize(directory);
     test::GrowingStream packed;
-    LZHStream deflate;
+    LZHStream deflate(&kPackageEncoders);
     deflate.Init(&packed, 0, 0);
     deflate.Write(rows.data(), uint32_t(rows.size()));
     deflate.Flush(0);

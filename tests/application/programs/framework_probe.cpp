@@ -8,6 +8,9 @@
 //   crash-main         a null pointer write in the frame loop
 //   crash-thread       a null pointer write on a framework thread
 //   crash-no-dbghelp   crash-main as if the debugging help library were absent
+//   terminate-main     std::terminate in the frame loop
+//   pure-virtual-main  a call to a pure virtual function in the frame loop
+//                      (through an object still under construction)
 //   crash-shown-window  crash-main with a visible system window behind the main window
 //   crash-hidden-window crash-main with that window hidden
 //   single-instance    a single-instance program that quits with 31 once it runs
@@ -26,6 +29,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "../support/console_window.h"
 #include "application/app_module.h"
@@ -55,6 +59,29 @@ void WriteNullPointer() {
 bool Is(const char* name) {
   return std::strcmp(scenario, name) == 0;
 }
+
+// A base whose constructor calls into the class being constructed: the call
+// reaches the base's pure virtual function.
+class Shape {
+ public:
+  Shape();
+  virtual ~Shape() = default;
+  virtual int Sides() const = 0;
+};
+
+__attribute__((noinline)) int SidesOf(const Shape* shape) {
+  return shape->Sides();
+}
+
+Shape::Shape() {
+  const Shape* volatile self = this;
+  SidesOf(self);
+}
+
+class Square : public Shape {
+ public:
+  int Sides() const override { return 4; }
+};
 
 }  // namespace
 
@@ -192,6 +219,10 @@ class ProbeModule : public vorn::AppModule {
       ApplicationCore::Get().RequestQuit(scenario_value, true);
     }
     if (Is("crash-in-report")) RaiseException(0xE0564F01, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (Is("terminate-main")) std::terminate();
+    if (Is("pure-virtual-main")) {
+      Square square;
+    }
     if (Is("crash-two-threads")) RaiseException(0xE0564F02, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (Is("crash-freed-window")) {
       shown_window.freed = true;
