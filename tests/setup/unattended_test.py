@@ -99,7 +99,18 @@ def product_files(package):
 
 
 def run_setup(wine, setup, *args, log=None):
-    return wine.run(setup, *args, log=log)
+    """The installer's exit code. What Wine printed while it ran (its own
+    errors: a process that did not start, a crash) is shown when the code is
+    one the installer never gives, so that such a run can be told from a
+    wrong answer of ours."""
+    output = (log or os.path.join(os.path.dirname(setup), "run")) + ".console"
+    status = wine.run(setup, *args, log=output)
+    if status not in (0, 4, 5, 7, 8, 13, 14, 17, 22, 29, 32, 33):
+        with open(output, "rb") as printed:
+            print("     console of %s %s (exit %d):\n%s" % (
+                os.path.basename(setup), " ".join(args), status,
+                printed.read().decode("utf-8", "replace")[-4000:] or "(nothing)"), flush=True)
+    return status
 
 
 def case_invalid(wine, machine, setup, checks, work):
