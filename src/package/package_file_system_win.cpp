@@ -6,7 +6,6 @@
 // memory than its buffers, and pages of the image are never all touched.
 #include <windows.h>
 
-#include <cstring>
 #include <new>
 
 #include "foundation/string.h"
@@ -55,26 +54,6 @@ String ModulePath(HMODULE module) {
   return path;
 }
 
-// The file holds the resource's bytes at `offset` when its first bytes (the
-// archive's header) are the same: a program compressed or patched after the
-// package was written is then read through memory instead.
-bool FileMatches(const String& path, uint64_t offset, const void* data, uint64_t size) {
-  uint8_t head[64];
-  const DWORD count = size < sizeof(head) ? static_cast<DWORD>(size) : sizeof(head);
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.Text()), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER at;
-  at.QuadPart = static_cast<LONGLONG>(offset);
-  DWORD read = 0;
-  const bool same = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-                    ReadFile(file, head, count, &read, nullptr) && read == count &&
-                    std::memcmp(head, data, count) == 0;
-  CloseHandle(file);
-  return same;
-}
-
 }  // namespace
 
 Result PackageFileSystem::MountEmbedded() noexcept {
@@ -90,8 +69,9 @@ Result PackageFileSystem::MountEmbedded() noexcept {
   uint64_t offset = 0;
   if (FileOffsetOf(module, data, size, offset)) {
     const String path = ModulePath(module);
-    if (!path.IsEmpty() && FileMatches(path, offset, data, size) &&
-        MountFileRange(path.Text(), offset, size) == kOk) {
+    // The archive's own header check refuses bytes that are not the package
+    // (a program compressed after packing holds them only in memory).
+    if (!path.IsEmpty() && MountFileRange(path.Text(), offset, size) == kOk) {
       return kOk;
     }
   }
