@@ -197,10 +197,18 @@ int Install(const Options& options) {
   probe::PeakMemory memory;
   if (!memory.Watch(installer_pid)) std::fprintf(stderr, "install_probe: no memory figures\n");
 
+  // An installer that ends early (a fault, a refusal) takes its window with
+  // it: that is reported at once, not after the whole timeout.
   HWND install = nullptr;
-  while (probe::Now() < deadline && (install == nullptr || !IsWindowEnabled(install))) {
+  while (probe::Now() < deadline && IsWindow(main) &&
+         (install == nullptr || !IsWindowEnabled(install))) {
     install = probe::FindVisibleControl(main, vorn::WindowIdOf(u"InstallCmd"));
     Sleep(5);
+  }
+  if (!IsWindow(main)) {
+    std::fprintf(stderr, "install_probe: the installer's window closed before the install\n");
+    EndStarted(started, installer_pid);
+    return vorn::kFailed;
   }
   if (install == nullptr || !IsWindowEnabled(install)) {
     std::fprintf(stderr, "install_probe: no enabled install button\n");
@@ -217,6 +225,10 @@ int Install(const Options& options) {
   int failure_polls = 0;
   TransferTimes transfer;
   while (probe::Now() < deadline) {
+    if (!IsWindow(main)) {
+      std::fprintf(stderr, "install_probe: the installer's window closed during the install\n");
+      break;
+    }
     memory.Sample();
     transfer.Sample(main);
     page = EndPage(main);
@@ -251,6 +263,7 @@ int Install(const Options& options) {
     std::fprintf(stderr, "install_probe: the installer did not quit; ended it\n");
   }
   EndStarted(started, installer_pid);
+  if (!IsWindow(main) && page != vorn::kOk) return vorn::kFailed;
   if (page == vorn::kNotReady) return vorn::kTimedOut;
   if (page != vorn::kOk) std::fprintf(stderr, "install_probe: the installer failed\n");
   return static_cast<int>(page);

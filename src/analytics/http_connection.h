@@ -17,6 +17,9 @@ class HttpConnection {
   // the session cannot be opened or memory runs out; otherwise the
   // connection, whose State() tells whether connecting worked.
   static HttpConnection* Create(const char16_t* url) noexcept;
+  // Whether this platform has an HTTP service at all; says so without
+  // loading it.
+  static bool ServiceExists() noexcept;
   ~HttpConnection();
   HttpConnection(const HttpConnection&) = delete;
   HttpConnection& operator=(const HttpConnection&) = delete;

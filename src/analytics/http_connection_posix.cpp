@@ -3,6 +3,10 @@
 namespace vorn {
 
 // No HTTP service here: the tracker then starts no worker.
+bool HttpConnection::ServiceExists() noexcept {
+  return false;
+}
+
 HttpConnection* HttpConnection::Create(const char16_t*) noexcept {
   return nullptr;
 }

@@ -53,6 +53,12 @@ class RequestHandle {
 
 }  // namespace
 
+// WinHTTP is part of every supported Windows; whether it loads is known
+// at the first connection.
+bool HttpConnection::ServiceExists() noexcept {
+  return true;
+}
+
 HttpConnection* HttpConnection::Create(const char16_t* url) noexcept {
   if (HttpSession::Open() != kOk) return nullptr;
   auto* connection = new (std::nothrow) HttpConnection;
