@@ -136,6 +136,12 @@ class Installer:
         result = self.driver("wait-control", SETUP_CLASS, "|".join(pages), "--state", "visible",
                              timeout=timeout)
         if not result.ok:
+            # What the screen showed instead, for the test's log: a page
+            # that never came is otherwise only a failed check.
+            print("%s: no page %s (driver exit %d: %s)" % (self.test, "|".join(pages), result.code,
+                                                         result.output.strip().replace("\n", "; ")),
+                  flush=True)
+            self.shot("no-" + pages[0])
             return None
         page = result.get("matched")
         if shot:
